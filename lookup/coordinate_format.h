@@ -1,0 +1,6 @@
+// Degrees:minutes:seconds text of a decimal angle.
+#pragma once
+
+#include <string>
+
+std::string FormatDegreesDms(double degrees);

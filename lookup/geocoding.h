@@ -1,0 +1,25 @@
+// The geocoding request and the scan of its reply.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lookup/lookup_result.h"
+
+class HttpReply;
+
+std::string ApplyLocationShortcut(std::string location);
+std::string BuildGeocodeUrl(std::string_view location);
+
+// What the reply said of itself; used to tell a refused request from a place
+// that does not exist.
+struct GeocodeReplyStatus {
+  std::string status;        // text of <status>, empty when none was read
+  std::string errorMessage;  // text of <error_message>, empty when none
+};
+
+// Reads lines until the first result's two coordinates are in; true when
+// found. Writes address, latitude and longitude of result as their tags are
+// met; never closes the reply.
+bool ScanGeocodeReply(HttpReply& reply, LookupResult& result,
+                      GeocodeReplyStatus* status = nullptr);

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Set-up, then the whole test suite: the normal build and the sanitizer build
+# (which also runs the fuzzers for a bounded time).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+for preset in default sanitize; do
+  echo "== $preset build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  echo "== $preset tests"
+  ctest --preset "$preset" -j "$jobs"
+done
