@@ -1,0 +1,26 @@
+// The program's command line: the optional location and our own two flags.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr const char* kProductName = "Orlimar";
+inline constexpr const char* kProductVersion = "1.0.2.15";
+
+enum class CommandLineAction { Run, Help, Version };
+
+struct CCommandLineInfo {
+  // The first argument that is not a flag, or empty: the run is interactive.
+  std::string m_strFileName;
+  CommandLineAction m_action = CommandLineAction::Run;
+};
+
+// args are the arguments after the program's name, as the shell split them.
+// An argument beginning with '-' or '/' is a flag and never the location;
+// "--help" and "--version" are ours, every other flag changes nothing.
+CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
+
+std::string UsageText(std::string_view programName);
+// "Orlimar 1.0.2.15": the product name and version, whatever the file is called.
+std::string VersionText();
