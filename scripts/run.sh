@@ -13,6 +13,9 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLAT
   exec "$bin/Orlimar" "$@"
 fi
 
+for arg in "$@"; do
+  case "$arg" in --help | --version) exec "$bin/Orlimar" "$@" ;; esac
+done
 echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the console look-up." >&2
 if [ $# -eq 0 ]; then
   "$bin/Orlimar" --version
