@@ -1,0 +1,6 @@
+// The one holder of the display flags.
+#include "settings/preferences.h"
+
+CPreferences::~CPreferences() = default;
+
+CPreferences thePreferences;
