@@ -1,0 +1,141 @@
+// The built-in shortcuts, the two request addresses and the key they carry.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "lookup/elevation.h"
+#include "lookup/geocoding.h"
+#include "lookup/service_key.h"
+#include "tests/support/named_rows.h"
+
+namespace {
+
+using named_rows::PrintTo;
+using named_rows::RowName;
+
+struct ShortcutRow {
+  const char* name;
+  const char* typed;
+  const char* sent;
+};
+
+class ShortcutTest : public testing::TestWithParam<ShortcutRow> {};
+
+TEST_P(ShortcutTest, Replacement) {
+  EXPECT_EQ(ApplyLocationShortcut(GetParam().typed), GetParam().sent);
+}
+
+constexpr const char* kRidge = "38.52910,-121.69418";
+constexpr const char* kPine = "37.9495135,-120.7950794";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ShortcutTest,
+    testing::Values(ShortcutRow{"code", "KRGC", kRidge}, ShortcutRow{"code_small", "krgc", kRidge},
+                    ShortcutRow{"club_name", "Kestrel Ridge Gliding Club", kRidge},
+                    ShortcutRow{"code_trailing_blank", "KRGC ", "KRGC "},
+                    ShortcutRow{"code_mixed_case", "Krgc", "Krgc"},
+                    ShortcutRow{"club_name_small", "kestrel ridge gliding club",
+                                "kestrel ridge gliding club"},
+                    ShortcutRow{"hollow", "Pine Hollow", kPine},
+                    ShortcutRow{"hollow_capitals", "PINE HOLLOW", kPine},
+                    ShortcutRow{"hollow_small", "pine hollow", kPine},
+                    ShortcutRow{"hollow_mixed", "pINE hOLLOW", kPine},
+                    ShortcutRow{"hollow_trailing_blank", "Pine Hollow ", "Pine Hollow "},
+                    ShortcutRow{"hollow_inside_longer_text", "Pine Hollow, CA", "Pine Hollow, CA"},
+                    ShortcutRow{"talon", "TALON", kPine},
+                    ShortcutRow{"talon_small", "talon", "talon"}, ShortcutRow{"empty", "", ""},
+                    ShortcutRow{"other_place", "Sacramento", "Sacramento"}),
+    RowName<ShortcutRow>);
+
+// Sets (or unsets) ORLIMAR_API_KEY for one test and puts the old value back.
+class KeyEnvironment : public testing::Test {
+ protected:
+  static constexpr const char* kTestKey = "TestKey0123456789abcdefghijklmnopqrstuv";
+
+  void SetUp() override {
+    if (const char* old = std::getenv("ORLIMAR_API_KEY")) saved_ = old;
+    SetKey(kTestKey);
+  }
+  void TearDown() override { SetKey(saved_ ? saved_->c_str() : nullptr); }
+
+  static void SetKey(const char* key) {
+    if (key == nullptr) {
+      unsetenv("ORLIMAR_API_KEY");
+    } else {
+      setenv("ORLIMAR_API_KEY", key, 1);
+    }
+  }
+
+ private:
+  std::optional<std::string> saved_;
+};
+
+struct GeocodeUrlRow {
+  const char* name;
+  std::string location;
+  const char* address;  // the address value as it must appear in the query
+};
+
+class GeocodeUrlTest : public KeyEnvironment, public testing::WithParamInterface<GeocodeUrlRow> {};
+
+TEST_P(GeocodeUrlTest, AddressValueIsPercentEncoded) {
+  EXPECT_EQ(BuildGeocodeUrl(GetParam().location),
+            std::string("https://maps.googleapis.com/maps/api/geocode/xml?address=") +
+                GetParam().address + "&sensor=false&key=" + kTestKey);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locations, GeocodeUrlTest,
+    testing::Values(GeocodeUrlRow{"coordinates_unchanged", kRidge, "38.52910,-121.69418"},
+                    GeocodeUrlRow{"empty", "", ""},
+                    GeocodeUrlRow{"kept_punctuation", "a-b.c_d~e,f", "a-b.c_d~e,f"},
+                    GeocodeUrlRow{"number_sign_and_blanks", "12 Main St #5",
+                                  "12%20Main%20St%20%235"},
+                    GeocodeUrlRow{"query_delimiters", "A&B=C+D;E", "A%26B%3DC%2BD%3BE"},
+                    GeocodeUrlRow{"percent_slash_question", "100%/?", "100%25%2F%3F"},
+                    GeocodeUrlRow{"quotes", "\"O'Hare\"", "%22O%27Hare%22"},
+                    GeocodeUrlRow{"utf8_bytes", "Z\xC3\xBCrich", "Z%C3%BCrich"},
+                    GeocodeUrlRow{"control_and_nul", std::string("a\tb\0c", 5), "a%09b%00c"},
+                    GeocodeUrlRow{"placeholder_not_rescanned", "XXX", "XXX"}),
+    RowName<GeocodeUrlRow>);
+
+using ElevationUrlTest = KeyEnvironment;
+
+TEST_F(ElevationUrlTest, CoordinatesGoInAsTheGeocoderWroteThem) {
+  EXPECT_EQ(BuildElevationUrl("38.52910", "-121.69418"),
+            std::string("https://maps.googleapis.com/maps/api/elevation/xml?"
+                        "locations=38.52910,-121.69418&sensor=false&key=") +
+                kTestKey);
+}
+
+TEST_F(ElevationUrlTest, OddCoordinateTextCannotCutTheQuery) {
+  const std::string url = BuildElevationUrl("1&YYY", "2#");
+  EXPECT_NE(url.find("locations=1%26YYY,2%23&sensor=false&key="), std::string::npos) << url;
+}
+
+using ApiKeyTest = KeyEnvironment;
+
+TEST_F(ApiKeyTest, EnvironmentOverridesTheCompiledKey) {
+  EXPECT_EQ(ApiKey(), kTestKey);
+
+  SetKey(nullptr);
+  const std::string compiled = ApiKey();
+  EXPECT_EQ(compiled.size(), 39u);
+  EXPECT_EQ(compiled.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                       "0123456789-_"),
+            std::string::npos)
+      << compiled;
+
+  SetKey("");
+  EXPECT_EQ(ApiKey(), compiled) << "an empty variable counts as unset";
+}
+
+TEST_F(ApiKeyTest, KeyFromTheEnvironmentIsEncodedInBothRequests) {
+  SetKey("k&y#1");
+  EXPECT_TRUE(BuildGeocodeUrl("x").ends_with("&key=k%26y%231"));
+  EXPECT_TRUE(BuildElevationUrl("1", "2").ends_with("&key=k%26y%231"));
+}
+
+}  // namespace
