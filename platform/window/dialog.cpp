@@ -1,0 +1,594 @@
+// Dialogs on QDialog: the template turned into widgets, the dialog manager's
+// keys and focus rules, the modal run, message boxes.
+#include "platform/window/dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "platform/window/resources.h"
+#include "platform/window/window_impl.h"
+
+namespace {
+
+std::vector<DialogState*> g_running;
+
+const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::User + 1);
+
+class PostedMessage : public QEvent {
+ public:
+  PostedMessage(UINT message, WPARAM wParam, LPARAM lParam)
+      : QEvent(kPostedMessageEvent), message(message), wParam(wParam), lParam(lParam) {}
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+// The system's descriptions of the failures a handler may leave with.
+std::string DescribeFailure() {
+  try {
+    throw;
+  } catch (const std::invalid_argument&) {
+    return "The parameter is incorrect.";
+  } catch (const std::bad_alloc&) {
+    return "Not enough memory resources are available to complete this operation.";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "An unsupported operation was attempted.";
+  }
+}
+
+int MulDiv(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  const long long half = denominator / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                       : (product - half) / denominator);
+}
+
+bool IsPushButton(HWND hwnd) { return hwnd != nullptr && hwnd->kind == WindowKind::PushButton; }
+
+void SetDefaultLook(HWND hwnd, bool on) {
+  if (IsPushButton(hwnd)) static_cast<QPushButton*>(hwnd->widget.data())->setDefault(on);
+}
+
+// A static's caption as a label: mnemonic marks dropped, lines joined.
+QString LabelText(const DialogControl& c) {
+  QString text = QString::fromLocal8Bit(c.caption != nullptr ? c.caption : "");
+  if (!(c.style & SS_NOPREFIX)) text.remove(QLatin1Char('&'));
+  return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+bool IsTextStatic(const DialogControl& c) {
+  return std::strcmp(c.cls, "STATIC") == 0 && (c.style & SS_TYPEMASK) != SS_ICON;
+}
+
+bool RowsOverlap(const DialogControl& a, const DialogControl& b) {
+  return a.y < b.y + b.cy && b.y < a.y + a.cy;
+}
+
+bool ColumnsOverlap(const DialogControl& a, const DialogControl& b) {
+  return a.x < b.x + b.cx && b.x < a.x + a.cx;
+}
+
+}  // namespace
+
+QWidget* RunningDialogWidget() { return g_running.empty() ? nullptr : g_running.back()->widget; }
+
+void DeliverFromEventLoop(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    DispatchToWindow(hwnd, message, wParam, lParam);
+  } catch (...) {
+    AfxMessageBox(DescribeFailure(), MB_ICONSTOP);
+  }
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_hWnd == nullptr || m_hWnd->kind != WindowKind::Dialog || m_hWnd->widget == nullptr) {
+    return FALSE;
+  }
+  QCoreApplication::postEvent(m_hWnd->widget, new PostedMessage(message, wParam, lParam));
+  return TRUE;
+}
+
+const QIcon& HICON__::Get() {
+  if (icon.isNull()) {
+    for (const char* const* xpm : images) icon.addPixmap(QPixmap(xpm));
+  }
+  return icon;
+}
+
+DialogWidget::DialogWidget(DialogState& state, QWidget* parent) : QDialog(parent), m_state(state) {}
+
+bool DialogWidget::event(QEvent* event) {
+  if (event->type() == kPostedMessageEvent) {
+    auto* posted = static_cast<PostedMessage*>(event);
+    DeliverFromEventLoop(&m_state.self, posted->message, posted->wParam, posted->lParam);
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    if (HandleDialogKey(static_cast<QKeyEvent*>(event))) return true;
+  } else if (event->type() == QEvent::FocusIn) {
+    m_state.UpdateDefaultLook(qobject_cast<QWidget*>(watched));
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event) {
+  if (!HandleDialogKey(event)) QDialog::keyPressEvent(event);
+}
+
+bool DialogWidget::HandleDialogKey(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  const int key = event->key();
+  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier) {
+    HWND focused = m_state.FindWidget(focusWidget());
+    m_state.PressButton(IsPushButton(focused) ? focused->id : m_state.defId);
+    return true;
+  }
+  if (key == Qt::Key_Escape && mods == Qt::NoModifier) {
+    HWND cancel = m_state.Find(IDCANCEL);
+    if (cancel == nullptr || cancel->widget->isEnabled()) {
+      DeliverFromEventLoop(&m_state.self, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return true;
+  }
+  if (key == Qt::Key_F4 && mods == Qt::AltModifier) {
+    DeliverFromEventLoop(&m_state.self, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+  }
+  if (key == Qt::Key_Space && mods == Qt::AltModifier) {
+    m_state.ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
+    return true;
+  }
+  return false;
+}
+
+void DialogWidget::closeEvent(QCloseEvent* event) {
+  // The close box asks; the dialog's WM_CLOSE handling decides.
+  event->ignore();
+  DeliverFromEventLoop(&m_state.self, WM_CLOSE, 0, 0);
+}
+
+void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
+  m_state.ShowSystemMenu(event->globalPos());
+}
+
+void DialogWidget::reject() { DeliverFromEventLoop(&m_state.self, WM_CLOSE, 0, 0); }
+
+DialogState::DialogState(CDialog& owner, const DialogTemplate& tmpl, QWidget* parent)
+    : owner(owner) {
+  self.kind = WindowKind::Dialog;
+  self.dialog = this;
+  self.style = tmpl.style;
+  widget = new DialogWidget(*this, parent);
+  self.widget = widget;
+  systemMenu.AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+  QObject::connect(&systemMenu.impl->menu, &QMenu::triggered, widget, [this](QAction* action) {
+    // After the menu has closed, as a system command comes.
+    this->owner.PostMessage(WM_SYSCOMMAND, action->data().toUInt(), 0);
+  });
+  Build(tmpl);
+}
+
+DialogState::~DialogState() {
+  for (auto& control : controls) {
+    while (!control->attached.empty()) DetachWindow(*control->attached.back());
+  }
+  while (!self.attached.empty()) DetachWindow(*self.attached.back());
+  delete widget;
+}
+
+void DialogState::Build(const DialogTemplate& tmpl) {
+  const std::string fontName = tmpl.fontName != nullptr ? tmpl.fontName : "";
+  QFont font = QApplication::font();
+  if ((tmpl.style & DS_SETFONT) && !fontName.empty() && fontName.rfind("MS Shell Dlg", 0) != 0) {
+    font = QFont(QString::fromLocal8Bit(tmpl.fontName), tmpl.pointSize);
+  }
+  widget->setFont(font);
+  const QFontMetrics metrics(font);
+  const int alphabet = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  baseX = (alphabet / 26 + 1) / 2;
+  baseY = metrics.height();
+
+  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (tmpl.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  widget->setWindowFlags(flags);
+  widget->setWindowTitle(QString::fromLocal8Bit(tmpl.caption != nullptr ? tmpl.caption : ""));
+  RECT client{0, 0, tmpl.cx, tmpl.cy};
+  MapDialogRect(client);
+  widget->resize(client.right, client.bottom);
+  // Without a sizing border the frame is fixed; with one it sizes, and no
+  // control moves.
+  if (!(tmpl.style & WS_THICKFRAME)) widget->setFixedSize(client.right, client.bottom);
+
+  for (std::size_t i = 0; i < tmpl.controls.size(); ++i) {
+    const DialogControl& c = tmpl.controls[i];
+    auto record = std::make_unique<HWND__>();
+    record->id = c.id;
+    record->style = c.style;
+    record->dialog = this;
+    record->wrapper = std::make_unique<CWnd>();
+    const QString caption = QString::fromLocal8Bit(c.caption != nullptr ? c.caption : "");
+    const bool tabStop = (c.style & WS_TABSTOP) != 0;
+    HWND hwnd = record.get();
+    QWidget* w = nullptr;
+    if (std::strcmp(c.cls, "EDIT") == 0) {
+      if (c.style & ES_MULTILINE) {
+        auto* edit = new QPlainTextEdit(caption, widget);
+        edit->setTabChangesFocus(true);
+        edit->setLineWrapMode((c.style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                         : QPlainTextEdit::WidgetWidth);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setReadOnly(c.style & ES_READONLY);
+        if (c.style & ES_READONLY) {
+          edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        }
+        if (!(c.style & WS_BORDER)) edit->setFrameShape(QFrame::NoFrame);
+        QObject::connect(edit, &QPlainTextEdit::textChanged, widget, [this, hwnd] {
+          DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(hwnd->id, EN_CHANGE), 0);
+        });
+        record->kind = WindowKind::MultiLineEdit;
+        w = edit;
+      } else {
+        auto* edit = new QLineEdit(caption, widget);
+        edit->setReadOnly(c.style & ES_READONLY);
+        edit->setFrame(c.style & WS_BORDER);
+        QObject::connect(edit, &QLineEdit::textChanged, widget, [this, hwnd] {
+          DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(hwnd->id, EN_CHANGE), 0);
+        });
+        record->kind = WindowKind::Edit;
+        w = edit;
+      }
+      if (c.style & ES_READONLY) {
+        // Read-only edits show on the dialog's own colour, as the system draws them.
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        w->setPalette(palette);
+      }
+      w->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    } else if (std::strcmp(c.cls, "BUTTON") == 0) {
+      const std::uint32_t type = c.style & BS_TYPEMASK;
+      if (type == BS_GROUPBOX) {
+        auto* group = new QGroupBox(caption, widget);
+        group->setAttribute(Qt::WA_TransparentForMouseEvents);
+        group->setFocusPolicy(Qt::NoFocus);
+        record->kind = WindowKind::GroupBox;
+        w = group;
+      } else {
+        QAbstractButton* button = nullptr;
+        if (type == BS_AUTOCHECKBOX) {
+          button = new QCheckBox(caption, widget);
+          record->kind = WindowKind::CheckBox;
+        } else {
+          auto* push = new QPushButton(caption, widget);
+          push->setAutoDefault(false);
+          push->setDefault(type == BS_DEFPUSHBUTTON);
+          button = push;
+          record->kind = WindowKind::PushButton;
+        }
+        button->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        QObject::connect(button, &QAbstractButton::clicked, widget, [this, hwnd] {
+          DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(hwnd->id, BN_CLICKED), 0);
+        });
+        w = button;
+      }
+    } else {
+      auto* label = new QLabel(widget);
+      if ((c.style & SS_TYPEMASK) == SS_ICON) {
+        HICON icon = LoadIconResource(caption.toUInt());
+        if (icon != nullptr) {
+          label->setPixmap(icon->Get().pixmap(QSize(32, 32)));
+        }
+      } else {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(
+            ((c.style & SS_TYPEMASK) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) |
+            Qt::AlignTop);
+        label->setText(caption);
+      }
+      label->setAttribute(Qt::WA_TransparentForMouseEvents);
+      record->kind = WindowKind::Static;
+      w = label;
+    }
+    RECT r{c.x, c.y, c.x + c.cx, c.y + c.cy};
+    MapDialogRect(r);
+    w->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    w->setEnabled(!(c.style & WS_DISABLED));
+    w->setVisible(c.style & WS_VISIBLE);
+    w->installEventFilter(widget);
+    record->widget = w;
+    AttachWindow(*record->wrapper, hwnd);
+    controls.push_back(std::move(record));
+  }
+  // Group boxes paint behind the controls they frame.
+  for (auto& control : controls) {
+    if (control->kind == WindowKind::GroupBox) control->widget->lower();
+  }
+  NameEditsByLabels(tmpl);
+}
+
+// Each edit takes the text of the static left of it on its row; a second
+// edit on that row adds the heading of its column.
+void DialogState::NameEditsByLabels(const DialogTemplate& tmpl) {
+  const auto& all = tmpl.controls;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const DialogControl& edit = all[i];
+    if (std::strcmp(edit.cls, "EDIT") != 0) continue;
+    const DialogControl* rowLabel = nullptr;
+    for (const DialogControl& c : all) {
+      if (IsTextStatic(c) && RowsOverlap(c, edit) && c.x + c.cx <= edit.x &&
+          (rowLabel == nullptr || c.x > rowLabel->x)) {
+        rowLabel = &c;
+      }
+    }
+    if (rowLabel == nullptr) continue;
+    QString name = LabelText(*rowLabel);
+    bool editBetween = false;
+    for (const DialogControl& c : all) {
+      editBetween |= &c != &edit && std::strcmp(c.cls, "EDIT") == 0 && RowsOverlap(c, edit) &&
+                     c.x >= rowLabel->x + rowLabel->cx && c.x < edit.x;
+    }
+    if (editBetween) {
+      const DialogControl* heading = nullptr;
+      for (const DialogControl& c : all) {
+        if (IsTextStatic(c) && ColumnsOverlap(c, edit) && c.y + c.cy <= edit.y &&
+            (heading == nullptr || c.y > heading->y)) {
+          heading = &c;
+        }
+      }
+      if (heading != nullptr) name += QLatin1Char(' ') + LabelText(*heading);
+    }
+    controls[i]->widget->setAccessibleName(name);
+  }
+}
+
+HWND DialogState::Find(int id) const {
+  for (const auto& control : controls) {
+    if (control->id == id) return control.get();
+  }
+  return nullptr;
+}
+
+HWND DialogState::FindWidget(const QWidget* w) const {
+  for (const auto& control : controls) {
+    if (w != nullptr && control->widget == w) return control.get();
+  }
+  return nullptr;
+}
+
+void DialogState::SetDefId(int id) {
+  if (id == defId) return;
+  SetDefaultLook(Find(defId), false);
+  defId = id;
+  SetDefaultLook(Find(defId), true);
+}
+
+void DialogState::UpdateDefaultLook(const QWidget* focus) {
+  HWND focused = FindWidget(focus);
+  HWND look = IsPushButton(focused) ? focused : Find(defId);
+  for (const auto& control : controls) {
+    if (control.get() != look) SetDefaultLook(control.get(), false);
+  }
+  SetDefaultLook(look, true);
+}
+
+void DialogState::FocusControl(HWND control) {
+  if (control == nullptr || control->widget == nullptr) return;
+  control->widget->setFocus(Qt::TabFocusReason);
+  if (auto* line = qobject_cast<QLineEdit*>(control->widget.data())) line->selectAll();
+  if (auto* plain = qobject_cast<QPlainTextEdit*>(control->widget.data())) plain->selectAll();
+  UpdateDefaultLook(control->widget);
+}
+
+void DialogState::FocusFirstTabStop() {
+  for (const auto& control : controls) {
+    if ((control->style & WS_TABSTOP) && control->widget->isEnabled() &&
+        !control->widget->isHidden()) {
+      FocusControl(control.get());
+      return;
+    }
+  }
+}
+
+void DialogState::FocusNext(bool previous) {
+  const QWidget* current = widget->focusWidget();
+  const int n = static_cast<int>(controls.size());
+  int at = -1;
+  for (int i = 0; i < n; ++i) {
+    if (controls[i]->widget == current) at = i;
+  }
+  for (int step = 1; step <= n; ++step) {
+    const int i = ((at < 0 ? (previous ? 0 : -1) : at) + (previous ? -step : step) + 2 * n) % n;
+    HWND c = controls[i].get();
+    if ((c->style & WS_TABSTOP) && c->widget->isEnabled() && !c->widget->isHidden()) {
+      FocusControl(c);
+      return;
+    }
+  }
+}
+
+void DialogState::PressButton(int id) {
+  HWND button = Find(id);
+  if (button == nullptr) {
+    DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return;
+  }
+  auto* pressable = qobject_cast<QAbstractButton*>(button->widget.data());
+  if (pressable != nullptr && pressable->isEnabled()) pressable->click();
+}
+
+void DialogState::ShowSystemMenu(const QPoint& globalPos) {
+  systemMenu.impl->menu.popup(globalPos);
+}
+
+void DialogState::MapDialogRect(RECT& rect) const {
+  rect.left = MulDiv(rect.left, baseX, 4);
+  rect.right = MulDiv(rect.right, baseX, 4);
+  rect.top = MulDiv(rect.top, baseY, 8);
+  rect.bottom = MulDiv(rect.bottom, baseY, 8);
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
+  if (control.m_hWnd != nullptr) return;
+  CWnd* item = pDX->m_pDlgWnd->GetDlgItem(id);
+  if (item != nullptr) AttachWindow(control, item->m_hWnd);
+}
+
+void DDX_Check(CDataExchange* pDX, int id, int& value) {
+  CWnd* item = pDX->m_pDlgWnd->GetDlgItem(id);
+  if (item == nullptr) return;
+  if (pDX->m_bSaveAndValidate) {
+    value = static_cast<int>(item->SendMessage(BM_GETCHECK));
+  } else {
+    item->SendMessage(BM_SETCHECK, static_cast<WPARAM>(value));
+  }
+}
+
+CDialog::CDialog(const DialogTemplate& tmpl, CWnd* parent) : m_template(tmpl), m_pParent(parent) {}
+
+CDialog::~CDialog() { Destroy(); }
+
+void CDialog::Create() {
+  Destroy();
+  QWidget* parent = m_pParent != nullptr && m_pParent->m_hWnd != nullptr
+                        ? m_pParent->m_hWnd->widget.data()
+                        : RunningDialogWidget();
+  m_state = std::make_unique<DialogState>(*this, m_template, parent);
+  AttachWindow(*this, &m_state->self);
+  g_running.push_back(m_state.get());
+  m_state->widget->setWindowModality(Qt::ApplicationModal);
+  BOOL focusFirst = TRUE;
+  try {
+    focusFirst = OnInitDialog();
+  } catch (...) {
+    AfxMessageBox(DescribeFailure(), MB_ICONSTOP);
+  }
+  if (focusFirst) m_state->FocusFirstTabStop();
+}
+
+void CDialog::Destroy() {
+  if (m_state == nullptr) return;
+  std::erase(g_running, m_state.get());
+  m_state.reset();
+}
+
+int CDialog::DoModal() {
+  Create();
+  if (!m_state->ended) m_state->widget->exec();
+  const int result = m_state->result;
+  Destroy();
+  return result;
+}
+
+void CDialog::EndDialog(int result) {
+  if (m_state == nullptr) return;
+  m_state->result = result;
+  m_state->ended = true;
+  m_state->widget->done(result);
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  DoDataExchange(&dx);
+  return TRUE;
+}
+
+void CDialog::MapDialogRect(RECT& rect) const {
+  if (m_state != nullptr) m_state->MapDialogRect(rect);
+}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK() {
+  UpdateData(TRUE);
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+const MessageMap* CDialog::GetThisMessageMap() {
+  static const MessageMapEntry entries[] = {
+      MapBnClicked(IDOK, &CDialog::OnOK),
+      MapBnClicked(IDCANCEL, &CDialog::OnCancel),
+  };
+  static const MessageMap map{CWnd::GetThisMessageMap(), entries, std::size(entries)};
+  return &map;
+}
+
+const MessageMap* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
+
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_state == nullptr) return 0;
+  switch (message) {
+    case WM_CLOSE: {
+      HWND cancel = m_state->Find(IDCANCEL);
+      if (cancel == nullptr || cancel->widget->isEnabled()) {
+        SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+      }
+      return 0;
+    }
+    case DM_SETDEFID:
+      m_state->SetDefId(static_cast<int>(wParam));
+      return TRUE;
+    case DM_GETDEFID:
+      return static_cast<LRESULT>(MAKEWPARAM(static_cast<UINT>(m_state->defId), DC_HASDEFID));
+    case WM_NEXTDLGCTL:
+      if (lParam != 0) {
+        m_state->FocusControl(reinterpret_cast<HWND>(wParam));
+      } else {
+        m_state->FocusNext(wParam != 0);
+      }
+      return 0;
+    default:
+      return CWnd::DefWindowProc(message, wParam, lParam);
+  }
+}
+
+int AfxMessageBox(const std::string& text, UINT type) {
+  QMessageBox::Icon icon = QMessageBox::Warning;
+  switch (type & MB_ICONMASK) {
+    case MB_ICONSTOP:
+      icon = QMessageBox::Critical;
+      break;
+    case MB_ICONQUESTION:
+      icon = QMessageBox::Question;
+      break;
+    case MB_ICONINFORMATION:
+      icon = QMessageBox::Information;
+      break;
+    default:
+      break;
+  }
+  QMessageBox box(icon, QCoreApplication::applicationName(), ToQString(text), QMessageBox::Ok,
+                  RunningDialogWidget());
+  box.exec();
+  return IDOK;
+}
