@@ -35,3 +35,18 @@ std::string UsageText(std::string_view programName) {
 }
 
 std::string VersionText() { return std::string(kProductName) + " " + kProductVersion; }
+
+std::optional<int> AnswerOwnFlags(const std::vector<std::string>& args,
+                                  std::string_view programName, std::ostream& out) {
+  switch (ParseCommandLine(args).m_action) {
+    case CommandLineAction::Help:
+      out << UsageText(programName);
+      return 0;
+    case CommandLineAction::Version:
+      out << VersionText() << '\n';
+      return 0;
+    case CommandLineAction::Run:
+      break;
+  }
+  return std::nullopt;
+}

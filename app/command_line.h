@@ -1,6 +1,8 @@
 // The program's command line: the optional location and our own two flags.
 #pragma once
 
+#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,3 +26,9 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args);
 std::string UsageText(std::string_view programName);
 // "Orlimar 1.0.2.15": the product name and version, whatever the file is called.
 std::string VersionText();
+
+// --help and --version are answered before anything of the platform starts,
+// so they work without a display. Returns the exit status when one of them was
+// given; nothing when the program is to run.
+std::optional<int> AnswerOwnFlags(const std::vector<std::string>& args,
+                                  std::string_view programName, std::ostream& out);

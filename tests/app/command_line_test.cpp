@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 struct Case {
@@ -52,6 +54,20 @@ TEST(CommandLineText, UsageNamesTheProgramAndBothFlags) {
   EXPECT_EQ(usage.rfind("Usage: Copy [LOCATION]\n", 0), 0u);
   EXPECT_NE(usage.find("--help"), std::string::npos);
   EXPECT_NE(usage.find("--version"), std::string::npos);
+}
+
+TEST(OwnFlags, AnsweredWithStatusZeroAndOnlyThen) {
+  std::ostringstream out;
+  EXPECT_EQ(AnswerOwnFlags({"95814", "--version"}, "Orlimar", out), 0);
+  EXPECT_EQ(out.str(), "Orlimar 1.0.2.15\n");
+
+  out.str("");
+  EXPECT_EQ(AnswerOwnFlags({"--help"}, "Orlimar", out), 0);
+  EXPECT_EQ(out.str(), UsageText("Orlimar"));
+
+  out.str("");
+  EXPECT_EQ(AnswerOwnFlags({"/p", "95814"}, "Orlimar", out), std::nullopt);
+  EXPECT_EQ(out.str(), "");
 }
 
 }  // namespace
