@@ -32,7 +32,8 @@ substring of the query answers. No match gives 404 with an empty body.
    "parts": [                            the body, sent in order:
       {"text": "line\\n", "repeat": 3},  text (UTF-8), optionally repeated
       {"pause_ms": 200},                 flush and sleep
-      {"wait": "go"},                    hold until the control command "release go"
+      {"wait": "go", "limit_ms": 3000},  hold until the control command "release go"
+                                         (or limit_ms, 60 s by default, passes)
       {"fault": "reset"},                abort the connection (TCP RST)
       {"fault": "stall"},                send nothing more until the client goes
       {"fault": "close"}],               close the connection cleanly, body unfinished
@@ -153,14 +154,9 @@ class State:
         with self.lock:
             self.counters[name] += amount
 
-    def release(self, name):
+    def wait_released(self, name, limit_s):
         with self.lock:
-            self.released.add(name)
-            self.changed.notify_all()
-
-    def wait_released(self, name):
-        with self.lock:
-            self.changed.wait_for(lambda: name in self.released, HOLD_LIMIT_S)
+            self.changed.wait_for(lambda: name in self.released, limit_s)
 
 
 STATE = State()
@@ -256,7 +252,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             elif "pause_ms" in part:
                 time.sleep(part["pause_ms"] / 1000)
             elif "wait" in part:
-                STATE.wait_released(part["wait"])
+                STATE.wait_released(part["wait"], part.get("limit_ms", HOLD_LIMIT_S * 1000) / 1000)
             elif "fault" in part:
                 self.fault(part["fault"])
                 return

@@ -1,0 +1,453 @@
+// The HTTP text source over libcurl: one easy handle per session, driven through a multi
+// handle so that a line is handed over as soon as it is in.
+#include "platform/http/curl_http_text_source.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/http/curl_error_map.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::milliseconds;
+
+constexpr curl_off_t kMaxReplyBytes = curl_off_t{16} << 20;  // refused beyond, never held
+constexpr int kMaxRedirects = 5;
+// A reply closed with at most this much left is read to its end, within kDrainTime, so
+// that its connection stays open for the session's next request.
+constexpr curl_off_t kDrainBytes = 16 << 10;
+constexpr Milliseconds kDrainTime{1000};
+constexpr Milliseconds kPollSlice{1000};
+
+struct CurlUrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using CurlUrl = std::unique_ptr<CURLU, CurlUrlDeleter>;
+
+struct SlistDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
+
+void StartCurl() {
+  static const CURLcode started = curl_global_init(CURL_GLOBAL_DEFAULT);
+  if (started != CURLE_OK) throw CInternetException(kErrorInternal, "libcurl did not start");
+}
+
+long EnvironmentMs(const char* name, long fallback) {
+  const char* text = std::getenv(name);
+  if (!text || !*text) return fallback;
+  char* end = nullptr;
+  long value = std::strtol(text, &end, 10);
+  return *end == '\0' && value > 0 ? value : fallback;
+}
+
+std::string EnvironmentText(const char* name) {
+  const char* text = std::getenv(name);
+  return text ? text : "";
+}
+
+// ORLIMAR_CONNECT_TO: curl's --connect-to entries, comma-separated.
+Slist ConnectToList() {
+  curl_slist* list = nullptr;
+  std::string all = EnvironmentText("ORLIMAR_CONNECT_TO");
+  for (size_t start = 0; start <= all.size();) {
+    size_t end = std::min(all.find(',', start), all.size());
+    std::string entry = all.substr(start, end - start);
+    std::erase(entry, ' ');
+    if (!entry.empty()) list = curl_slist_append(list, entry.c_str());
+    start = end + 1;
+  }
+  return Slist(list);
+}
+
+// Spaces and bytes above 0x7f are percent-encoded; everything else goes as given.
+CurlUrl ParseUrl(const std::string& text, std::uint32_t failure) {
+  CurlUrl url(curl_url());
+  if (!url) throw CInternetException(kErrorInternal, "out of memory");
+  CURLUcode result = curl_url_set(
+      url.get(), CURLUPART_URL, text.c_str(),
+      CURLU_NON_SUPPORT_SCHEME | CURLU_PATH_AS_IS | CURLU_ALLOW_SPACE | CURLU_URLENCODE);
+  if (result != CURLUE_OK) throw CInternetException(failure, curl_url_strerror(result));
+  return url;
+}
+
+std::string Scheme(CURLU* url) {
+  char* scheme = nullptr;
+  curl_url_get(url, CURLUPART_SCHEME, &scheme, 0);
+  std::string text = scheme ? scheme : "";
+  curl_free(scheme);
+  return text;
+}
+
+bool Served(const std::string& scheme) { return scheme == "http" || scheme == "https"; }
+
+// The session's one easy handle and the state of its current request.
+class Transfer {
+ public:
+  explicit Transfer(std::string_view agent);
+  ~Transfer();
+  Transfer(const Transfer&) = delete;
+  Transfer& operator=(const Transfer&) = delete;
+
+  // Returns once the final reply's headers are in; false for a scheme not served.
+  bool Open(const std::string& url);
+  bool ReadLine(std::string& line);
+  void EndReply() noexcept;
+  unsigned generation() const { return generation_; }
+
+ private:
+  static size_t OnBody(char* data, size_t size, size_t count, void* self);
+  static size_t OnHeader(char* data, size_t size, size_t count, void* self);
+  static int OnConnected(void* self, char*, char*, int, int);
+
+  void Start(CURLU* url);
+  void Detach();
+  void Resume();
+  // Runs the transfer until `ready` holds, it ends, or `give_up` passes. Raises the
+  // time-out when the connection stays silent for the receive time-out.
+  void Pump(const std::function<bool()>& ready,
+            Clock::time_point give_up = Clock::time_point::max());
+  [[noreturn]] void Fail();
+  size_t FindLineEnd();
+
+  CURLM* multi_ = nullptr;
+  CURL* easy_ = nullptr;
+  Slist headers_;
+  Slist connect_to_;
+  CurlUrl url_;
+  Milliseconds receive_timeout_;
+  char error_[CURL_ERROR_SIZE] = {};
+  unsigned generation_ = 0;
+
+  bool attached_ = false;  // easy_ is in multi_
+  bool done_ = false;
+  CURLcode result_ = CURLE_OK;
+  bool headers_done_ = false;
+  bool connected_ = false;
+  bool paused_ = false;   // the body callback holds back a piece until the lines before it are read
+  bool discard_ = false;  // a redirect's body, or the rest of a closed reply
+  bool too_large_ = false;
+  curl_off_t body_bytes_ = 0;
+  curl_off_t discarded_ = 0;
+  Clock::time_point last_data_;
+  std::string buffer_;
+  size_t scanned_ = 0;  // no line feed in buffer_ before this
+};
+
+Transfer::Transfer(std::string_view agent)
+    : receive_timeout_(EnvironmentMs("ORLIMAR_RECEIVE_TIMEOUT_MS", 30000)) {
+  StartCurl();
+  multi_ = curl_multi_init();
+  easy_ = curl_easy_init();
+  if (!multi_ || !easy_) {
+    curl_easy_cleanup(easy_);
+    curl_multi_cleanup(multi_);
+    throw CInternetException(kErrorInternal, "libcurl handles not available");
+  }
+  curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
+  headers = curl_slist_append(headers, "Pragma: no-cache");
+  headers_.reset(headers);
+  connect_to_ = ConnectToList();
+  std::string agent_text(agent);
+  std::string ca_bundle = EnvironmentText("ORLIMAR_CA_BUNDLE");
+
+  curl_easy_setopt(easy_, CURLOPT_USERAGENT, agent_text.c_str());
+  curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_.get());
+  curl_easy_setopt(easy_, CURLOPT_PROXY, "");  // direct, whatever the environment says
+  curl_easy_setopt(easy_, CURLOPT_NOPROXY, "*");
+  curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);  // followed by Open, hop by hop
+  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS,
+                   EnvironmentMs("ORLIMAR_CONNECT_TIMEOUT_MS", 60000));
+  curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, kMaxReplyBytes);
+  curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYHOST, 2L);
+  if (!ca_bundle.empty()) {
+    curl_easy_setopt(easy_, CURLOPT_CAINFO, ca_bundle.c_str());
+    curl_easy_setopt(easy_, CURLOPT_CAPATH, static_cast<char*>(nullptr));
+  }
+  if (connect_to_) curl_easy_setopt(easy_, CURLOPT_CONNECT_TO, connect_to_.get());
+  curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, error_);
+  curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+  curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+  curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Transfer::OnConnected);
+  curl_easy_setopt(easy_, CURLOPT_PREREQDATA, this);
+}
+
+Transfer::~Transfer() {
+  Detach();
+  curl_easy_cleanup(easy_);
+  curl_multi_cleanup(multi_);
+}
+
+size_t Transfer::OnBody(char* data, size_t size, size_t count, void* self) {
+  auto& transfer = *static_cast<Transfer*>(self);
+  size_t length = size * count;
+  transfer.last_data_ = Clock::now();
+  if (transfer.discard_) {
+    transfer.discarded_ += static_cast<curl_off_t>(length);
+    return length;
+  }
+  // Holding back keeps the socket unread while the caller has a line to take.
+  if (transfer.FindLineEnd() != std::string::npos) {
+    transfer.paused_ = true;
+    return CURL_WRITEFUNC_PAUSE;
+  }
+  if (transfer.body_bytes_ + static_cast<curl_off_t>(length) > kMaxReplyBytes) {
+    transfer.too_large_ = true;
+    return 0;
+  }
+  transfer.buffer_.append(data, length);
+  transfer.body_bytes_ += static_cast<curl_off_t>(length);
+  return length;
+}
+
+size_t Transfer::OnHeader(char* data, size_t size, size_t count, void* self) {
+  auto& transfer = *static_cast<Transfer*>(self);
+  size_t length = size * count;
+  transfer.last_data_ = Clock::now();
+  std::string_view line(data, length);
+  if (line == "\r\n" ||
+      line == "\n") {  // end of a header block; 1xx blocks come before the real one
+    long status = 0;
+    curl_easy_getinfo(transfer.easy_, CURLINFO_RESPONSE_CODE, &status);
+    if (status >= 200) transfer.headers_done_ = true;
+  }
+  return length;
+}
+
+int Transfer::OnConnected(void* self, char*, char*, int, int) {
+  auto& transfer = *static_cast<Transfer*>(self);
+  transfer.connected_ = true;  // from here the receive time-out runs
+  transfer.last_data_ = Clock::now();
+  return CURL_PREREQFUNC_OK;
+}
+
+size_t Transfer::FindLineEnd() {
+  size_t end = buffer_.find('\n', scanned_);
+  if (end == std::string::npos) scanned_ = buffer_.size();
+  return end;
+}
+
+void Transfer::Start(CURLU* url) {
+  buffer_.clear();
+  scanned_ = 0;
+  done_ = headers_done_ = connected_ = paused_ = discard_ = too_large_ = false;
+  result_ = CURLE_OK;
+  body_bytes_ = discarded_ = 0;
+  error_[0] = '\0';
+  curl_easy_setopt(easy_, CURLOPT_CURLU, url);
+  CURLMcode added = curl_multi_add_handle(multi_, easy_);
+  if (added != CURLM_OK) throw CInternetException(kErrorInternal, curl_multi_strerror(added));
+  attached_ = true;
+}
+
+// Leaving a transfer unfinished closes its connection, so the rest is never fetched.
+void Transfer::Detach() {
+  if (attached_) curl_multi_remove_handle(multi_, easy_);
+  attached_ = false;
+  paused_ = false;
+}
+
+void Transfer::Resume() {
+  paused_ = false;
+  CURLcode resumed = curl_easy_pause(easy_, CURLPAUSE_CONT);  // the held piece comes in now
+  if (resumed != CURLE_OK && !done_) {
+    done_ = true;
+    result_ = resumed;
+  }
+}
+
+void Transfer::Pump(const std::function<bool()>& ready, Clock::time_point give_up) {
+  last_data_ = Clock::now();  // the time-out counts silence while the caller waits
+  while (!ready() && !done_) {
+    int running = 0;
+    CURLMcode performed = curl_multi_perform(multi_, &running);
+    if (performed != CURLM_OK) {
+      done_ = true;
+      result_ = CURLE_FAILED_INIT;
+      Fail();
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &queued)) {
+      if (message->msg == CURLMSG_DONE) {
+        done_ = true;
+        result_ = message->data.result;
+      }
+    }
+    if (ready() || done_) return;
+    auto now = Clock::now();
+    if (now >= give_up) return;
+    auto wait = std::min<Clock::duration>(kPollSlice, give_up - now);
+    if (connected_) {
+      auto silent = now - last_data_;
+      if (silent >= receive_timeout_) {
+        done_ = true;
+        result_ = CURLE_OPERATION_TIMEDOUT;
+        std::snprintf(error_, sizeof error_, "no data received for %lld ms",
+                      static_cast<long long>(receive_timeout_.count()));
+        Fail();
+      }
+      wait = std::min(wait, receive_timeout_ - silent);
+    }
+    auto wait_ms = std::chrono::duration_cast<Milliseconds>(wait).count() + 1;
+    curl_multi_poll(multi_, nullptr, 0, static_cast<int>(wait_ms), nullptr);
+  }
+}
+
+void Transfer::Fail() {
+  long verify_result = 0;
+  long os_errno = 0;
+  curl_easy_getinfo(easy_, CURLINFO_SSL_VERIFYRESULT, &verify_result);
+  curl_easy_getinfo(easy_, CURLINFO_OS_ERRNO, &os_errno);
+  std::string detail = error_[0] ? error_ : curl_easy_strerror(result_);
+  std::uint32_t number = too_large_ ? kErrorInvalidServerResponse
+                                    : WinInetErrorFor({result_, verify_result, os_errno, detail});
+  if (too_large_) detail = "reply larger than 16 MiB";
+  Detach();
+  throw CInternetException(number, detail);
+}
+
+bool Transfer::Open(const std::string& text) {
+  EndReply();
+  ++generation_;
+  CurlUrl url = ParseUrl(text, kErrorInvalidUrl);
+  if (!Served(Scheme(url.get()))) return false;
+  for (int redirects = 0;; ++redirects) {
+    url_ = std::move(url);
+    Start(url_.get());
+    Pump([this] { return headers_done_; });
+    if (!headers_done_) {
+      if (result_ == CURLE_OK) result_ = CURLE_WEIRD_SERVER_REPLY;
+      Fail();
+    }
+    long status = 0;
+    char* location = nullptr;
+    curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(easy_, CURLINFO_REDIRECT_URL, &location);
+    bool redirect =
+        status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+    if (!redirect || !location) return true;
+
+    std::string next_text = location;
+    EndReply();
+    if (redirects == kMaxRedirects) {
+      throw CInternetException(kErrorRedirectFailed, "more than 5 redirects");
+    }
+    url = ParseUrl(next_text, kErrorRedirectFailed);
+    std::string from = Scheme(url_.get()), to = Scheme(url.get());
+    if (!Served(to) || (from == "https" && to == "http")) {
+      throw CInternetException(kErrorRedirectFailed, "redirect to " + next_text + " refused");
+    }
+  }
+}
+
+bool Transfer::ReadLine(std::string& line) {
+  for (;;) {
+    size_t end = FindLineEnd();
+    if (end == std::string::npos && done_) {
+      if (result_ != CURLE_OK) Fail();
+      if (buffer_.empty()) return false;
+      end = buffer_.size() - 1;  // a last line without a line feed
+    }
+    if (end != std::string::npos) {
+      line.assign(buffer_, 0, buffer_[end] == '\n' ? end : end + 1);
+      std::erase(line, '\r');
+      buffer_.erase(0, end + 1);
+      scanned_ = 0;
+      return true;
+    }
+    if (paused_) {
+      Resume();
+      continue;
+    }
+    Pump([this] { return FindLineEnd() != std::string::npos; });
+  }
+}
+
+void Transfer::EndReply() noexcept {
+  if (attached_ && !done_) {
+    curl_off_t length = -1;
+    curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    if (length < 0 || length - body_bytes_ <= kDrainBytes) {
+      discard_ = true;
+      if (paused_) Resume();
+      try {
+        Pump([this] { return discarded_ > kDrainBytes; }, Clock::now() + kDrainTime);
+      } catch (const CInternetException&) {
+        // the reply is being let go; how its rest failed does not matter
+      }
+    }
+  }
+  Detach();
+  buffer_.clear();
+}
+
+class CurlReply : public HttpReply {
+ public:
+  CurlReply(std::weak_ptr<Transfer> transfer, unsigned generation)
+      : transfer_(std::move(transfer)), generation_(generation) {}
+  ~CurlReply() override { Close(); }
+
+  bool ReadString(std::string& line) override {
+    auto transfer = Current();
+    return transfer && transfer->ReadLine(line);
+  }
+
+  void Close() override {
+    if (auto transfer = Current()) transfer->EndReply();
+    transfer_.reset();
+  }
+
+ private:
+  // The transfer, while this reply is still the session's current one.
+  std::shared_ptr<Transfer> Current() {
+    auto transfer = transfer_.lock();
+    return transfer && transfer->generation() == generation_ ? transfer : nullptr;
+  }
+
+  std::weak_ptr<Transfer> transfer_;
+  unsigned generation_;
+};
+
+class CurlSession : public HttpSession {
+ public:
+  explicit CurlSession(std::string_view agent) : transfer_(std::make_shared<Transfer>(agent)) {}
+
+  std::unique_ptr<HttpReply> OpenURL(const std::string& url) override {
+    if (!transfer_) throw CInternetException(kErrorInternal, "session closed");
+    if (!transfer_->Open(url)) return nullptr;
+    return std::make_unique<CurlReply>(transfer_, transfer_->generation());
+  }
+
+  void Close() override { transfer_.reset(); }
+
+ private:
+  std::shared_ptr<Transfer> transfer_;
+};
+
+class CurlHttpTextSource : public HttpTextSource {
+ public:
+  std::unique_ptr<HttpSession> OpenSession(std::string_view agent) override {
+    return std::make_unique<CurlSession>(agent);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<HttpTextSource> MakeCurlHttpTextSource() {
+  return std::make_unique<CurlHttpTextSource>();
+}
