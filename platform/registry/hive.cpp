@@ -207,6 +207,8 @@ bool IsContinued(std::string_view raw) {
 }  // namespace
 
 bool NamesEqual(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  if (a == b) return true;  // names are mostly spelled as created
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
@@ -221,11 +223,11 @@ const HiveValue* FindValue(const HiveKey& key, std::string_view name) {
   return it == key.values.end() ? nullptr : &*it;
 }
 
-bool ApplyChange(Hive& hive, const HiveChange& change) {
+bool ApplyChange(Hive& hive, HiveChange change) {
   bool changed = false;
   HiveKey* key = FindKeyIn(hive.keys, change.keyPath);
   if (key == nullptr) {
-    key = &hive.keys.emplace_back(HiveKey{change.keyPath, {}});
+    key = &hive.keys.emplace_back(HiveKey{std::move(change.keyPath), {}});
     changed = true;
   }
   if (!change.value) return changed;
@@ -233,9 +235,9 @@ bool ApplyChange(Hive& hive, const HiveChange& change) {
   if (HiveValue* value = FindValueIn(*key, change.value->name)) {
     if (value->type == change.value->type && value->data == change.value->data) return changed;
     value->type = change.value->type;
-    value->data = change.value->data;
+    value->data = std::move(change.value->data);
   } else {
-    key->values.push_back(*change.value);
+    key->values.push_back(std::move(*change.value));
   }
   return true;
 }
@@ -256,17 +258,22 @@ std::optional<Hive> ParseHive(std::string_view text) {
   Hive hive;
   HiveKey* key = nullptr;
   bool header = false;
+  std::string joined;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
-    std::string raw(text.substr(0, end));
+    std::string_view raw = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     // A hex value goes on over lines that end in a backslash.
-    while (IsContinued(raw) && !text.empty()) {
-      raw = std::string(Trim(raw));
-      raw.pop_back();
-      end = text.find('\n');
-      raw += Trim(text.substr(0, end));
-      text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (IsContinued(raw)) {
+      joined = Trim(raw);
+      while (IsContinued(joined) && !text.empty()) {
+        joined = Trim(joined);
+        joined.pop_back();
+        end = text.find('\n');
+        joined += Trim(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+      }
+      raw = joined;
     }
     const std::string_view line = Trim(raw);
     if (!header) {

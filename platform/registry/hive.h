@@ -39,7 +39,7 @@ bool NamesEqual(std::string_view a, std::string_view b);
 const HiveKey* FindKey(const Hive& hive, std::string_view path);
 const HiveValue* FindValue(const HiveKey& key, std::string_view name);
 // False when the hive already held the change.
-bool ApplyChange(Hive& hive, const HiveChange& change);
+bool ApplyChange(Hive& hive, HiveChange change);
 // A name the text form can hold: no control characters, no empty path parts.
 bool IsStorableKeyPath(std::string_view path);
 bool IsStorableValueName(std::string_view name);

@@ -9,7 +9,10 @@ constexpr const char* kRoot = "HKEY_CURRENT_USER";
 
 HiveStore::HiveStore(std::string profileName) : profileName_(std::move(profileName)) {}
 
-void HiveStore::SetRegistryKey(const std::string& company) { registryKey_ = company; }
+void HiveStore::SetRegistryKey(const std::string& company) {
+  registryKey_ = company;
+  appPath_ = company.empty() ? "" : FullPath("Software\\" + company + "\\" + profileName_);
+}
 
 std::string HiveStore::FullPath(const std::string& path) const {
   return path.empty() ? kRoot : std::string(kRoot) + "\\" + path;
@@ -20,15 +23,17 @@ std::string HiveStore::OpenPath(reg::Key key) const {
   return it == openKeys_.end() ? std::string() : it->second;
 }
 
+reg::Status HiveStore::EnsureKey(const std::string& fullPath) {
+  if (FindKey(CurrentHive(), fullPath) != nullptr) return reg::kSuccess;
+  return Commit(HiveChange{fullPath, std::nullopt});
+}
+
 reg::Status HiveStore::CreateKey(const std::string& path, reg::Key& key) {
-  const std::string full = FullPath(path);
+  std::string full = FullPath(path);
   if (!IsStorableKeyPath(full)) return reg::kInvalidParameter;
-  if (FindKey(CurrentHive(), full) == nullptr) {
-    if (const reg::Status status = Commit(HiveChange{full, std::nullopt}); status != reg::kSuccess)
-      return status;
-  }
+  if (const reg::Status status = EnsureKey(full); status != reg::kSuccess) return status;
   key = nextKey_++;
-  openKeys_[key] = full;
+  openKeys_.emplace(key, std::move(full));
   return reg::kSuccess;
 }
 
@@ -64,37 +69,34 @@ reg::Status HiveStore::CloseKey(reg::Key key) {
   return openKeys_.erase(key) == 1 ? reg::kSuccess : reg::kInvalidHandle;
 }
 
-reg::Status HiveStore::OpenSection(const std::string& section, reg::Key& key) {
+reg::Status HiveStore::OpenSection(const std::string& section, std::string& sectionPath) {
   // Before SetRegistryKey the profile has no place in the registry.
-  if (registryKey_.empty()) return reg::kFileNotFound;
-  const std::string appPath = "Software\\" + registryKey_ + "\\" + profileName_;
-  reg::Key appKey = 0;
-  if (const reg::Status status = CreateKey(appPath, appKey); status != reg::kSuccess) return status;
-  CloseKey(appKey);
-  return CreateKey(appPath + "\\" + section, key);
+  if (appPath_.empty()) return reg::kFileNotFound;
+  if (const reg::Status status = EnsureKey(appPath_); status != reg::kSuccess) return status;
+  sectionPath = appPath_ + "\\" + section;
+  if (!IsStorableKeyPath(sectionPath)) return reg::kInvalidParameter;
+  return EnsureKey(sectionPath);
 }
 
 int HiveStore::GetProfileInt(const std::string& section, const std::string& entry,
                              int defaultValue) {
-  reg::Key key = 0;
-  if (OpenSection(section, key) != reg::kSuccess) return defaultValue;
-  reg::ValueType type = reg::kNone;
-  std::uint32_t number = 0;
-  std::uint32_t size = sizeof number;
-  const reg::Status status =
-      QueryValueEx(key, entry, &type, reinterpret_cast<unsigned char*>(&number), &size);
-  CloseKey(key);
+  std::string path;
+  if (OpenSection(section, path) != reg::kSuccess) return defaultValue;
+  const HiveKey* key = FindKey(CurrentHive(), path);
+  const HiveValue* value = key ? FindValue(*key, entry) : nullptr;
   // A value of another type or length would leave the number partly unread.
-  if (status != reg::kSuccess || type != reg::kDword || size != sizeof number) return defaultValue;
+  if (value == nullptr || value->type != reg::kDword || value->data.size() != 4)
+    return defaultValue;
+  std::uint32_t number = 0;
+  std::memcpy(&number, value->data.data(), sizeof number);
   return static_cast<int>(number);
 }
 
 BOOL HiveStore::WriteProfileInt(const std::string& section, const std::string& entry, int value) {
-  reg::Key key = 0;
-  if (OpenSection(section, key) != reg::kSuccess) return 0;
+  std::string path;
+  if (OpenSection(section, path) != reg::kSuccess || !IsStorableValueName(entry)) return 0;
   const auto number = static_cast<std::uint32_t>(value);
-  const reg::Status status = SetValueEx(
-      key, entry, reg::kDword, reinterpret_cast<const unsigned char*>(&number), sizeof number);
-  CloseKey(key);
-  return status == reg::kSuccess;
+  std::string bytes(reinterpret_cast<const char*>(&number), sizeof number);
+  return Commit(HiveChange{std::move(path), HiveValue{entry, reg::kDword, std::move(bytes)}}) ==
+         reg::kSuccess;
 }

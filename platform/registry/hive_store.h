@@ -35,10 +35,13 @@ class HiveStore : public ProfileStore {
   std::string FullPath(const std::string& path) const;
   // The open key, or an empty text when the key is not open.
   std::string OpenPath(reg::Key key) const;
-  reg::Status OpenSection(const std::string& section, reg::Key& key);
+  reg::Status EnsureKey(const std::string& fullPath);
+  // Creates the application and section keys when absent.
+  reg::Status OpenSection(const std::string& section, std::string& sectionPath);
 
   std::string registryKey_;
   std::string profileName_;
+  std::string appPath_;  // full path; empty before SetRegistryKey
   std::map<reg::Key, std::string> openKeys_;
   reg::Key nextKey_ = 1;
 };
