@@ -10,8 +10,11 @@
 
 #include "lookup/tag_value.h"
 #include "tests/support/fake_http.h"
+#include "tests/support/named_rows.h"
 
 namespace {
+
+using named_rows::PrintTo;
 
 const char kGeocode[] = "https://maps.googleapis.com/maps/api/geocode/xml?";
 const char kElevation[] = "https://maps.googleapis.com/maps/api/elevation/xml?";
@@ -132,7 +135,6 @@ struct RefusalCase {
   std::vector<std::string> reply;
   const char* address;
 };
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 class RefusedRequestTest : public LookupSequenceTest,
                            public ::testing::WithParamInterface<RefusalCase> {};
@@ -156,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
             "QuotaWithoutMessage", {" <status>OVER_QUERY_LIMIT</status>"}, "OVER_QUERY_LIMIT"},
         RefusalCase{"ZeroResults", {" <status>ZERO_RESULTS</status>"}, ""},
         RefusalCase{"NoStatusAtAll", {"<html>busy</html>"}, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<RefusalCase>);
 
 TEST_F(LookupSequenceTest, NoReplyReadsAsNotFound) {
   http.Serve(kGeocode, {.noReply = true});
@@ -171,7 +173,6 @@ struct FailureCase {
   CannedReply elevation;
   const char* latitudeShown;
 };
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class NetworkFailureTest : public LookupSequenceTest,
                            public ::testing::WithParamInterface<FailureCase> {};
@@ -208,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {.lines = kFoundReply},
                     {.lines = kElevationReply, .readError = 12029, .failAfterLines = 1},
                     "37.9495135"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<FailureCase>);
 
 TEST_F(LookupSequenceTest, ElevationReplyWithoutValueStillMovesTheFocus) {
   http.Serve(kGeocode, {.lines = kFoundReply});
