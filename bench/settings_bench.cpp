@@ -115,13 +115,13 @@ int main(int argc, char** argv) {
   WriteFiles();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto ratio = [&](const char* ours, const char* theirs, double goal) {
+  const auto ratio = [&](const char* what, const char* ours, const char* theirs, double goal) {
     if (!reporter.times.count(ours) || !reporter.times.count(theirs)) return;
-    std::printf("%-8s hive / QSettings = %.2f (goal at most %.1f)\n", ours + 4,
+    std::printf("%s: hive / QSettings = %.2f (goal at most %.1f)\n", what,
                 reporter.times[ours] / reporter.times[theirs], goal);
   };
-  ratio("HiveLoad", "QSettingsLoad", 1.0);
-  ratio("HiveSave", "QSettingsSave", 2.0);
+  ratio("load", "HiveLoad", "QSettingsLoad", 1.0);
+  ratio("save", "HiveSave", "QSettingsSave", 2.0);
   fs::remove_all(Folder());
   return 0;
 }
