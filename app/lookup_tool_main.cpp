@@ -5,10 +5,14 @@
 #include <string>
 
 #include "app/console_lookup_view.h"
+#include "forecast/forecast_address.h"
 #include "lookup/elevation.h"
 #include "lookup/lookup_sequence.h"
 #include "lookup/tag_value.h"
 #include "platform/http/curl_http_text_source.h"
+#include "platform/registry/hive_profile_store.h"
+#include "settings/preferences.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -16,6 +20,8 @@ constexpr int kNotFound = 1;
 constexpr int kNetworkFailure = 2;
 constexpr int kRefusedReply = 3;
 constexpr int kUsage = 64;
+// The dialog program's name, whose settings the tool reads.
+constexpr const char* kDialogProfileName = "Orlimar";
 
 const char kUsageText[] =
     "Usage: orlimar-lookup LOCATION\n"
@@ -27,7 +33,16 @@ void PrintLine(const char* label, const std::string& text) {
   std::printf("%s: %s\n", label, text.c_str());
 }
 
-void PrintResult(const ConsoleLookupView& view, const std::string& meters) {
+// The dialog's flags, so Forecast opens what the dialog would open.
+void LoadDialogPreferences() {
+  const auto store = MakeHiveProfileStore(kDialogProfileName);
+  AppSettingsState app;
+  SetUpRegistry(*store, app);
+  LoadPreferences(*store);
+}
+
+void PrintResult(const ConsoleLookupView& view, const std::string& latitude,
+                 const std::string& longitude, const std::string& meters) {
   PrintLine("Address", view.Field(LookupField::Address));
   PrintLine("Latitude", view.Field(LookupField::Latitude));
   PrintLine("Longitude", view.Field(LookupField::Longitude));
@@ -37,6 +52,8 @@ void PrintResult(const ConsoleLookupView& view, const std::string& meters) {
     PrintLine("Elevation feet", FormatElevation(meters, kFeetPerMeter));
     PrintLine("Elevation meters", FormatElevation(meters, kMetersPerMeter));
   }
+  LoadDialogPreferences();
+  PrintLine("Forecast", ForecastAddressFor(latitude, longitude, thePreferences));
 }
 
 }  // namespace
@@ -57,7 +74,7 @@ int main(int argc, char** argv) {
   try {
     switch (RunLookup(view, *http, {latitude, longitude, elevation})) {
       case LookupOutcome::Found:
-        PrintResult(view, elevation);
+        PrintResult(view, latitude, longitude, elevation);
         return 0;
       case LookupOutcome::NotFound:
         std::fputs("Not found\n", stderr);

@@ -1,0 +1,126 @@
+#!/usr/bin/env python3
+"""orlimar-lookup end to end against a loopback HTTPS server answering both services.
+
+Usage: lookup_tool_test.py TOOL LOOPBACK_SCRIPT REPLIES_DIR [unittest arguments]
+"""
+
+import json
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import unittest
+
+TOOL = SERVER = REPLIES = ""
+RUN_LIMIT_S = 60
+
+DENIED = (" <status>REQUEST_DENIED</status>\n"
+          " <error_message>The provided API key is invalid.</error_message>\n")
+STORED_HIVE = ("REGEDIT4\n\n"
+               "[HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar\\Preferences]\n"
+               "\"Sleet\"=dword:00000000\n\"Snow\"=dword:00000000\n\n")
+
+
+def closed_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class LookupTool(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.dir = tempfile.mkdtemp(prefix="orlimar-lookup-")
+        cls.certs = os.path.join(cls.dir, "certs")
+        subprocess.run([sys.executable, SERVER, "make-certs", cls.certs], check=True,
+                       timeout=RUN_LIMIT_S)
+        geocode = "/maps/api/geocode/xml"
+        routes = [
+            {"path": geocode, "query": "address=95814&",
+             "body_file": os.path.join(REPLIES, "geocode_95814.xml")},
+            {"path": geocode, "query": "address=Nowhere",
+             "body_file": os.path.join(REPLIES, "geocode_zero_results.xml")},
+            {"path": geocode, "query": "address=Denied", "body": DENIED},
+            {"path": geocode, "query": "address=Short", "body": "<location>\n<lat>1.5\n"},
+            {"path": "/maps/api/elevation/xml",
+             "body_file": os.path.join(REPLIES, "elevation_95814.xml")},
+        ]
+        with open(os.path.join(cls.dir, "routes.json"), "w") as f:
+            json.dump(routes, f)
+        cls.server = subprocess.Popen(
+            [sys.executable, SERVER, "serve", "--routes", os.path.join(cls.dir, "routes.json"),
+             "--certs", cls.certs, "--control"],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        line = cls.server.stdout.readline()
+        assert line.startswith("listening "), line
+        cls.port = int(line.split()[1])
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stdin.close()
+        try:
+            cls.server.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            cls.server.kill()
+        cls.server.stdout.close()
+        shutil.rmtree(cls.dir, ignore_errors=True)
+
+    def run_tool(self, *args, port=None, config=None):
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("ORLIMAR_", "XDG_"))}
+        env.update({
+            "ORLIMAR_CONNECT_TO": "maps.googleapis.com:443:127.0.0.1:%d" % (port or self.port),
+            "ORLIMAR_CA_BUNDLE": os.path.join(self.certs, "ca.pem"),
+            "XDG_CONFIG_HOME": config or os.path.join(self.dir, "config"),
+        })
+        return subprocess.run([TOOL, *args], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=RUN_LIMIT_S)
+
+    def test_found_place_prints_every_line(self):
+        config = os.path.join(self.dir, "stored")
+        os.makedirs(os.path.join(config, "Quenwick Software"))
+        with open(os.path.join(config, "Quenwick Software", "registry.reg"), "w") as f:
+            f.write(STORED_HIVE)
+        result = self.run_tool("95814", config=config)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.splitlines(), [
+            "Address: Sacramento, CA 95814, USA",
+            "Latitude: 38.5803648",
+            "Longitude: -121.4961413",
+            "Latitude DMS: 38:34:49.3133",
+            "Longitude DMS: -121:29:46.1087",
+            "Elevation feet: 25.804597",
+            "Elevation meters: 7.865241",
+            "Forecast: http://forecast.weather.gov/MapClick.php?w0=t&w1=td&w2=wc&w3=sfcwind"
+            "&w4=sky&w5=pop&w6=rh&w7=rain&w8=thunder&w9=fzg&AheadHour=0&Submit=Submit"
+            "&FcstType=graphical&textField1=38.5803648&textField2=-121.4961413"
+            "&site=all&unit=0&dd=&bw=",
+        ])
+
+    def test_failures_have_their_own_text_and_status(self):
+        cases = [
+            ("not found", ["Nowhere"], None, 1, "Not found\n"),
+            ("refused key", ["Denied"], None, 1,
+             "Not found\nREQUEST_DENIED: The provided API key is invalid.\n"),
+            ("no server", ["95814"], closed_port(), 2, "Error number 12029\n"),
+            ("unreadable line", ["Short"], None, 3, "The parameter is incorrect.\n"),
+            ("no location", [], None, 64, None),
+        ]
+        for name, args, port, status, stderr in cases:
+            with self.subTest(name):
+                result = self.run_tool(*args, port=port)
+                self.assertEqual(result.returncode, status, result.stderr)
+                self.assertEqual(result.stdout, "")
+                if stderr is not None:
+                    self.assertEqual(result.stderr, stderr)
+
+    def test_help(self):
+        result = self.run_tool("--help")
+        self.assertEqual(result.returncode, 0)
+        self.assertIn("Usage: orlimar-lookup LOCATION", result.stdout)
+
+
+if __name__ == "__main__":
+    TOOL, SERVER, REPLIES = sys.argv[1:4]
+    unittest.main(argv=[sys.argv[0], *sys.argv[4:]])
