@@ -36,7 +36,17 @@ LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
   auto* button = qobject_cast<QAbstractButton*>(hwnd->widget.data());
   switch (message) {
     case BM_GETCHECK:
-      if (auto* box = qobject_cast<QCheckBox*>(button)) return box->checkState();
+      if (auto* box = qobject_cast<QCheckBox*>(button)) {
+        // Qt numbers the states differently (Checked is 2).
+        switch (box->checkState()) {
+          case Qt::Checked:
+            return BST_CHECKED;
+          case Qt::PartiallyChecked:
+            return BST_INDETERMINATE;
+          case Qt::Unchecked:
+            break;
+        }
+      }
       return BST_UNCHECKED;
     case BM_SETCHECK:
       if (auto* box = qobject_cast<QCheckBox*>(button)) {
