@@ -1,0 +1,46 @@
+// Start-up in its fixed order: settings, command line, then the dialog until it ends.
+#include "app/orlimar_app.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "platform/http/curl_http_text_source.h"
+#include "platform/registry/hive_profile_store.h"
+#include "platform/shell/xdg_open.h"
+#include "ui/orlimar_dlg.h"
+
+COrlimarApp theApp;
+
+COrlimarApp::COrlimarApp() = default;
+
+COrlimarApp::~COrlimarApp() = default;
+
+BOOL COrlimarApp::InitInstance() {
+  // Common controls, shell manager and visual manager have nothing to prepare
+  // here: the Qt application made before this call is the whole platform set-up.
+  CWinApp::InitInstance();
+
+  std::unique_ptr<ProfileStore> store = MakeHiveProfileStore(m_strAppName);
+  SetUpRegistry(*store, *this);
+  LoadPreferences(*store);
+  // Also in a command-line run, which then neither shows nor changes it.
+  ReadLastLocation(*store, *this);
+
+  const CCommandLineInfo cmdInfo =
+      ParseCommandLine(std::vector<std::string>(m_argv + (m_argc > 0 ? 1 : 0), m_argv + m_argc));
+
+  std::unique_ptr<HttpTextSource> http = MakeCurlHttpTextSource();
+  XdgOpenShell shell;
+  COrlimarDlg dlg(*http, shell, *store, *this);
+  if (!cmdInfo.m_strFileName.empty()) {
+    dlg.m_strStartLocation = cmdInfo.m_strFileName;
+    m_bCommandLineLocation = TRUE;
+  }
+
+  m_pMainWnd = &dlg;
+  dlg.DoModal();
+  m_pMainWnd = nullptr;
+  return FALSE;
+}

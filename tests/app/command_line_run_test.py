@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""The installed program's unattended run, end to end, against a loopback HTTPS server.
+
+Usage: command_line_run_test.py PREFIX LOOPBACK_SCRIPT [unittest arguments]
+PREFIX holds the installed bin/Orlimar; LOOPBACK_SCRIPT is the test server.
+"""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+PREFIX = ""
+SERVER = ""
+REPLIES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "replies")
+RUN_LIMIT_S = 60  # a run that has not ended by then has hung
+LAUNCH_GRACE_S = 2.0  # the browser is started detached; give it this long to show
+
+EXPECTED_ADDRESS = (
+    "http://forecast.weather.gov/MapClick.php?w0=t&w1=td&w2=wc&w3=sfcwind&w4=sky&w5=pop"
+    "&w6=rh&w7=rain&w8=thunder&w9=snow&w10=fzg&AheadHour=0&Submit=Submit"
+    "&FcstType=graphical&textField1=38.5803648&textField2=-121.4961413"
+    "&site=all&unit=0&dd=&bw=")
+
+# Left by an earlier interactive run: a saved location, every key present, Sleet off.
+STORED_HIVE = (
+    "REGEDIT4\n"
+    "\n"
+    "[HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar]\n"
+    "\"LastLocation\"=\"Pine Hollow\"\n"
+    "\n"
+    "[HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar\\Preferences]\n"
+    "\"Sleet\"=dword:00000000\n"
+    "\n")
+
+FAKE_XDG_OPEN = """#!/bin/sh
+# Records the address it was asked to open, whole or not at all.
+printf '%s\\n' "$@" > "$ORLIMAR_TEST_OPENED.tmp" && mv "$ORLIMAR_TEST_OPENED.tmp" "$ORLIMAR_TEST_OPENED"
+"""
+
+
+class CommandLineRun(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="orlimar-e2e-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+        self.certs = os.path.join(self.dir, "certs")
+        subprocess.run([sys.executable, SERVER, "make-certs", self.certs], check=True,
+                       timeout=RUN_LIMIT_S)
+        self.config = os.path.join(self.dir, "config")
+        self.hive = os.path.join(self.config, "Quenwick Software", "registry.reg")
+        os.makedirs(os.path.dirname(self.hive), mode=0o700)
+        with open(self.hive, "w") as f:
+            f.write(STORED_HIVE)
+        os.chmod(self.hive, 0o600)
+        bin_dir = os.path.join(self.dir, "fakebin")
+        os.makedirs(bin_dir)
+        fake = os.path.join(bin_dir, "xdg-open")
+        with open(fake, "w") as f:
+            f.write(FAKE_XDG_OPEN)
+        os.chmod(fake, 0o755)
+        self.path = bin_dir + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin")
+        self.opened = os.path.join(self.dir, "opened.txt")
+
+    def serve(self, geocode_reply):
+        routes = os.path.join(self.dir, "routes.json")
+        with open(routes, "w") as f:
+            json.dump([
+                {"path": "/maps/api/geocode/xml", "query": "address=",
+                 "headers": {"Content-Type": "application/xml; charset=UTF-8"},
+                 "body_file": os.path.join(REPLIES, geocode_reply)},
+                {"path": "/maps/api/elevation/xml", "query": "locations=38.5803648,-121.4961413",
+                 "headers": {"Content-Type": "application/xml; charset=UTF-8"},
+                 "body_file": os.path.join(REPLIES, "elevation_95814.xml")},
+            ], f)
+        server = subprocess.Popen(
+            [sys.executable, SERVER, "serve", "--routes", routes, "--certs", self.certs,
+             "--control"],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(self.stop, server)
+        line = server.stdout.readline()  # the server prints it once listening
+        self.assertTrue(line.startswith("listening "), line)
+        self.server = server
+        return int(line.split()[1])
+
+    @staticmethod
+    def stop(server):
+        if server.poll() is None:
+            server.stdin.close()
+            try:
+                server.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                server.kill()
+                server.wait()
+        server.stdout.close()
+
+    def requests(self):
+        """The targets the server was asked for, in order."""
+        self.server.stdin.write("requests\n")
+        self.server.stdin.flush()
+        targets = []
+        while (line := self.server.stdout.readline()) not in ("", "end\n"):
+            if line.startswith("request "):
+                targets.append(line.split()[2])
+        return targets
+
+    def run_program(self, port, *args, program="Orlimar"):
+        env = {k: v for k, v in os.environ.items() if not k.startswith(("ORLIMAR_", "XDG_"))}
+        env.update({
+            "QT_QPA_PLATFORM": "offscreen",
+            "ORLIMAR_CONNECT_TO": "maps.googleapis.com:443:127.0.0.1:%d" % port,
+            "ORLIMAR_CA_BUNDLE": os.path.join(self.certs, "ca.pem"),
+            "ORLIMAR_API_KEY": "AIzaTestKeyTestKeyTestKeyTestKeyTestKe",
+            "ORLIMAR_TEST_OPENED": self.opened,
+            "XDG_CONFIG_HOME": self.config,
+            "PATH": self.path,
+        })
+        executable = os.path.join(PREFIX, "bin", program)
+        return subprocess.run([executable, *args], env=env, stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True, timeout=RUN_LIMIT_S)
+
+    def wait_opened(self):
+        deadline = time.monotonic() + LAUNCH_GRACE_S
+        while time.monotonic() < deadline and not os.path.exists(self.opened):
+            time.sleep(0.05)
+        if not os.path.exists(self.opened):
+            return None
+        with open(self.opened) as f:
+            return f.read()
+
+    def hive_bytes(self):
+        with open(self.hive, "rb") as f:
+            return f.read()
+
+    def test_found_place_opens_its_forecast_and_ends(self):
+        port = self.serve("geocode_95814.xml")
+        before = self.hive_bytes()
+        result = self.run_program(port, "/p", "95814")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.wait_opened(), EXPECTED_ADDRESS + "\n")
+        # Read (Sleet stayed off in the address) but neither written nor rewritten.
+        self.assertEqual(self.hive_bytes(), before)
+        self.assertEqual(len(self.requests()), 2)
+
+    def test_place_not_found_opens_nothing_and_ends(self):
+        port = self.serve("geocode_zero_results.xml")
+        before = self.hive_bytes()
+        result = self.run_program(port, "Nowhere at all")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIsNone(self.wait_opened())
+        self.assertEqual(self.hive_bytes(), before)
+        targets = self.requests()
+        self.assertEqual(len(targets), 1)
+        self.assertIn("address=Nowhere", targets[0])
+
+    def test_version_needs_no_display(self):
+        env = {"PATH": self.path, "HOME": self.dir}
+        result = subprocess.run([os.path.join(PREFIX, "bin", "Orlimar"), "--version"], env=env,
+                                capture_output=True, text=True, timeout=RUN_LIMIT_S)
+        self.assertEqual((result.returncode, result.stdout), (0, "Orlimar 1.0.2.15\n"))
+
+
+if __name__ == "__main__":
+    PREFIX, SERVER = sys.argv[1], sys.argv[2]
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]])
