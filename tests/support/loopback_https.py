@@ -68,6 +68,7 @@ import threading
 import time
 
 LEAF_NAMES = "subjectAltName=IP:127.0.0.1,DNS:localhost,DNS:maps.googleapis.com"
+SLICE = 16384
 HOLD_LIMIT_S = 60  # no wait or stall outlives this, so a forgotten server cannot hang a test
 
 
@@ -173,6 +174,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def setup(self):
         STATE.add("connections")
         self.broken = False
+        # Headers and body go out in separate writes; Nagle would hold the second one back.
+        self.request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         server = self.server
         if server.stall_handshake:
             self.broken = True
@@ -246,9 +249,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def send_body(self, parts, chunked):
         for part in parts:
             if "text" in part:
-                data = part["text"]
-                for _ in range(part.get("repeat", 1)):
-                    self.send_piece(data, chunked)
+                self.send_text(part["text"], part.get("repeat", 1), chunked)
             elif "pause_ms" in part:
                 time.sleep(part["pause_ms"] / 1000)
             elif "wait" in part:
@@ -259,12 +260,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if chunked:
             self.write(b"0\r\n\r\n")
 
-    def send_piece(self, data, chunked):
-        # Large texts go out in slices so a client that leaves is noticed early.
-        for start in range(0, len(data), 16384):
-            piece = data[start:start + 16384]
-            self.write(b"%x\r\n%s\r\n" % (len(piece), piece) if chunked else piece)
-            STATE.add("bytes_sent", len(piece))
+    def send_text(self, text, repeat, chunked):
+        # Short repeated texts go out gathered and long ones in slices: writes of about
+        # SLICE bytes, like a real server's, and a client that leaves is noticed early.
+        if not text:
+            return
+        per_write = max(1, SLICE // len(text))
+        full, rest = divmod(repeat, per_write)
+        for data in [text * per_write] * full + ([text * rest] if rest else []):
+            for start in range(0, len(data), SLICE):
+                piece = data[start:start + SLICE]
+                self.write(b"%x\r\n%s\r\n" % (len(piece), piece) if chunked else piece)
+                STATE.add("bytes_sent", len(piece))
 
     def write(self, data):
         try:
