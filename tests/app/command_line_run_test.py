@@ -107,7 +107,7 @@ class CommandLineRun(unittest.TestCase):
                 targets.append(line.split()[2])
         return targets
 
-    def run_program(self, port, *args, program="Orlimar"):
+    def run_program(self, port, *args, executable=None):
         env = {k: v for k, v in os.environ.items() if not k.startswith(("ORLIMAR_", "XDG_"))}
         env.update({
             "QT_QPA_PLATFORM": "offscreen",
@@ -118,7 +118,7 @@ class CommandLineRun(unittest.TestCase):
             "XDG_CONFIG_HOME": self.config,
             "PATH": self.path,
         })
-        executable = os.path.join(PREFIX, "bin", program)
+        executable = executable or os.path.join(PREFIX, "bin", "Orlimar")
         return subprocess.run([executable, *args], env=env, stdin=subprocess.DEVNULL,
                               capture_output=True, text=True, timeout=RUN_LIMIT_S)
 
@@ -155,6 +155,16 @@ class CommandLineRun(unittest.TestCase):
         targets = self.requests()
         self.assertEqual(len(targets), 1)
         self.assertIn("address=Nowhere", targets[0])
+
+    def test_renamed_copy_keeps_settings_under_its_own_name(self):
+        port = self.serve("geocode_zero_results.xml")
+        copy = os.path.join(self.dir, "Weatherly")
+        shutil.copy2(os.path.join(PREFIX, "bin", "Orlimar"), copy)
+        result = self.run_program(port, "Nowhere", executable=copy)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        hive = self.hive_bytes().decode()
+        self.assertTrue(hive.startswith(STORED_HIVE.rstrip("\n")), hive)
+        self.assertIn("[HKEY_CURRENT_USER\\Software\\Quenwick Software\\Weatherly]", hive)
 
     def test_version_needs_no_display(self):
         env = {"PATH": self.path, "HOME": self.dir}
