@@ -61,6 +61,16 @@ int MulDiv(int value, int numerator, int denominator) {
                                        : (product - half) / denominator);
 }
 
+// The whole rectangle takes the click, as the system's check boxes do, not
+// only the box and its text.
+class DialogCheckBox : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 bool IsPushButton(HWND hwnd) { return hwnd != nullptr && hwnd->kind == WindowKind::PushButton; }
 
 void SetDefaultLook(HWND hwnd, bool on) {
@@ -279,7 +289,7 @@ void DialogState::Build(const DialogTemplate& tmpl) {
       } else {
         QAbstractButton* button = nullptr;
         if (type == BS_AUTOCHECKBOX) {
-          button = new QCheckBox(caption, widget);
+          button = new DialogCheckBox(caption, widget);
           record->kind = WindowKind::CheckBox;
         } else {
           auto* push = new QPushButton(caption, widget);
@@ -587,8 +597,11 @@ int AfxMessageBox(const std::string& text, UINT type) {
     default:
       break;
   }
+  QWidget* owner = RunningDialogWidget();
   QMessageBox box(icon, QCoreApplication::applicationName(), ToQString(text), QMessageBox::Ok,
-                  RunningDialogWidget());
+                  owner);
   box.exec();
+  // The owner takes the activation back, with its focus where it was.
+  if (owner != nullptr && owner->isVisible()) owner->activateWindow();
   return IDOK;
 }

@@ -1,0 +1,5 @@
+// Registers the program's strings and icon with the window layer.
+#pragma once
+
+// Safe to call more than once.
+void RegisterUiResources();
