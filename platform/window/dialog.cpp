@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -337,7 +338,37 @@ void DialogState::Build(const DialogTemplate& tmpl) {
   for (auto& control : controls) {
     if (control->kind == WindowKind::GroupBox) control->widget->lower();
   }
+  WidenClippedCaptions();
   NameEditsByLabels(tmpl);
+}
+
+// Templates are drawn for a narrower font than most desktops have: a label or
+// check box whose caption does not fit grows to the right, into free space
+// only, so nothing moves and nothing is covered.
+void DialogState::WidenClippedCaptions() {
+  for (auto& control : controls) {
+    QWidget* w = control->widget;
+    int needed = 0;
+    if (control->kind == WindowKind::CheckBox) {
+      needed = w->sizeHint().width();
+    } else if (auto* label = qobject_cast<QLabel*>(w);
+               label != nullptr && label->pixmap().isNull()) {
+      for (const QString& line : label->text().split(QLatin1Char('\n'))) {
+        needed = std::max(needed, label->fontMetrics().horizontalAdvance(line) + 1);
+      }
+    }
+    const QRect rect = w->geometry();
+    if (needed <= rect.width()) continue;
+    int limit = rect.left() + needed;
+    for (const auto& other : controls) {
+      const QRect o = other->widget->geometry();
+      if (other == control || other->kind == WindowKind::GroupBox) continue;
+      if (o.top() <= rect.bottom() && rect.top() <= o.bottom() && o.left() >= rect.right()) {
+        limit = std::min(limit, o.left() - 1);
+      }
+    }
+    w->resize(std::max(rect.width(), limit - rect.left()), rect.height());
+  }
 }
 
 // Each edit takes the text of the static left of it on its row; a second

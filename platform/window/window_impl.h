@@ -93,6 +93,7 @@ struct DialogState {
 
  private:
   void Build(const DialogTemplate& tmpl);
+  void WidenClippedCaptions();
   void NameEditsByLabels(const DialogTemplate& tmpl);
 };
 
