@@ -193,6 +193,8 @@ DialogState::DialogState(CDialog& owner, const DialogTemplate& tmpl, QWidget* pa
   self.style = tmpl.style;
   widget = new DialogWidget(*this, parent);
   self.widget = widget;
+  // A child of the dialog, so the dialog's modality does not block it.
+  systemMenu.impl->menu.setParent(widget, Qt::Popup);
   systemMenu.AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
   QObject::connect(&systemMenu.impl->menu, &QMenu::triggered, widget, [this](QAction* action) {
     // After the menu has closed, as a system command comes.
@@ -206,6 +208,7 @@ DialogState::~DialogState() {
     while (!control->attached.empty()) DetachWindow(*control->attached.back());
   }
   while (!self.attached.empty()) DetachWindow(*self.attached.back());
+  systemMenu.impl->menu.setParent(nullptr);  // the menu is ours to delete
   delete widget;
 }
 

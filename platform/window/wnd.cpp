@@ -50,9 +50,10 @@ LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
       return BST_UNCHECKED;
     case BM_SETCHECK:
       if (auto* box = qobject_cast<QCheckBox*>(button)) {
-        box->setCheckState(wParam == BST_UNCHECKED       ? Qt::Unchecked
-                           : wParam == BST_INDETERMINATE ? Qt::PartiallyChecked
-                                                         : Qt::Checked);
+        // A two-state box shows any state but unchecked as checked.
+        box->setCheckState(wParam == BST_UNCHECKED                            ? Qt::Unchecked
+                           : wParam == BST_INDETERMINATE && box->isTristate() ? Qt::PartiallyChecked
+                                                                              : Qt::Checked);
       }
       return 0;
     case BM_SETSTYLE:

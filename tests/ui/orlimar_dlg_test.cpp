@@ -202,6 +202,30 @@ class OrlimarDlgTest : public QObject {
     QCOMPARE(h->DefId(), IDOK);
   }
 
+  void storedFlagReachesItsBox_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QStringList>("writesOnExit");
+    QTest::newRow("off") << 0 << false << QStringList();
+    QTest::newRow("on") << 1 << true << QStringList();
+    QTest::newRow("other than 0 or 1 shows ticked and is saved as 1")
+        << 5 << true << QStringList{"Rain=1"};
+  }
+
+  void storedFlagReachesItsBox() {
+    QFETCH(int, stored);
+    QFETCH(bool, ticked);
+    QFETCH(QStringList, writesOnExit);
+    h->store.WriteProfileInt("Preferences", "Rain", stored);
+    QVERIFY(h->Start());
+    QCOMPARE(Box(IDC_RAIN)->isChecked(), ticked);
+    QVERIFY(Box(IDC_SNOW)->isChecked());
+    Click(IDCANCEL);
+    QStringList writes;
+    for (const std::string& w : h->Writes()) writes << QString::fromStdString(w);
+    QCOMPARE(writes, writesOnExit);
+  }
+
   void enterInLocationLooksUpAndThenPressesForecast() {
     QVERIFY(h->Start());
     LookUpPineHollow();
@@ -468,8 +492,9 @@ class OrlimarDlgTest : public QObject {
                               &event);
     }
     QTRY_VERIFY(menu->isVisible());
-    menu->hide();
     QVERIFY(!h->Ended());
+    QTest::keyClick(menu, Qt::Key_C);
+    QTRY_VERIFY(h->Ended());
   }
 
   void storedLocationIsShownTickedUntilTyping() {
