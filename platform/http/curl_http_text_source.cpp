@@ -369,23 +369,23 @@ bool Transfer::Open(const std::string& text) {
 bool Transfer::ReadLine(std::string& line) {
   for (;;) {
     size_t end = FindLineEnd();
-    if (end == std::string::npos && done_) {
-      if (result_ != CURLE_OK) Fail();
-      if (buffer_.empty()) return false;
-      end = buffer_.size() - 1;  // a last line without a line feed
-    }
-    if (end != std::string::npos) {
-      line.assign(buffer_, 0, buffer_[end] == '\n' ? end : end + 1);
+    bool last = end == std::string::npos && done_ && result_ == CURLE_OK && !buffer_.empty();
+    if (end != std::string::npos || last) {
+      line.assign(buffer_, 0, last ? buffer_.size() : end);  // a last line may lack its LF
       std::erase(line, '\r');
-      buffer_.erase(0, end + 1);
+      buffer_.erase(0, last ? buffer_.size() : end + 1);
       scanned_ = 0;
       return true;
     }
+    if (done_) {
+      if (result_ != CURLE_OK) Fail();  // never read as the end of the reply
+      return false;
+    }
     if (paused_) {
       Resume();
-      continue;
+    } else {
+      Pump([this] { return FindLineEnd() != std::string::npos; });
     }
-    Pump([this] { return FindLineEnd() != std::string::npos; });
   }
 }
 
