@@ -457,23 +457,6 @@ void DialogState::FocusFirstTabStop() {
   }
 }
 
-void DialogState::FocusNext(bool previous) {
-  const QWidget* current = widget->focusWidget();
-  const int n = static_cast<int>(controls.size());
-  int at = -1;
-  for (int i = 0; i < n; ++i) {
-    if (controls[i]->widget == current) at = i;
-  }
-  for (int step = 1; step <= n; ++step) {
-    const int i = ((at < 0 ? (previous ? 0 : -1) : at) + (previous ? -step : step) + 2 * n) % n;
-    HWND c = controls[i].get();
-    if ((c->style & WS_TABSTOP) && c->widget->isEnabled() && !c->widget->isHidden()) {
-      FocusControl(c);
-      return;
-    }
-  }
-}
-
 void DialogState::PressButton(int id) {
   HWND button = Find(id);
   if (button == nullptr) {
@@ -605,11 +588,8 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       return static_cast<LRESULT>(MAKEWPARAM(static_cast<UINT>(m_state->defId), DC_HASDEFID));
     case WM_NEXTDLGCTL:
-      if (lParam != 0) {
-        m_state->FocusControl(reinterpret_cast<HWND>(wParam));
-      } else {
-        m_state->FocusNext(wParam != 0);
-      }
+      // Only the form that names the control (lParam TRUE) is used here.
+      if (lParam != 0) m_state->FocusControl(reinterpret_cast<HWND>(wParam));
       return 0;
     default:
       return CWnd::DefWindowProc(message, wParam, lParam);

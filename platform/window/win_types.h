@@ -34,7 +34,6 @@ inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT BM_GETCHECK = 0x00F0;
 inline constexpr UINT BM_SETCHECK = 0x00F1;
 inline constexpr UINT BM_SETSTYLE = 0x00F4;
-inline constexpr UINT BM_CLICK = 0x00F5;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT DM_GETDEFID = WM_USER + 0;
 inline constexpr UINT DM_SETDEFID = WM_USER + 1;

@@ -73,7 +73,6 @@ struct DialogState {
   // The dialog manager's focus move: edits get their text selected.
   void FocusControl(HWND control);
   void FocusFirstTabStop();
-  void FocusNext(bool previous);
   // A focused push button looks default and is what Enter presses;
   // otherwise the default id's button is.
   void UpdateDefaultLook(const QWidget* focus);

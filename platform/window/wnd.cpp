@@ -61,9 +61,6 @@ LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
         push->setDefault((wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
       }
       return 0;
-    case BM_CLICK:
-      if (button != nullptr) button->click();
-      return 0;
     default:
       return 0;
   }
@@ -134,10 +131,6 @@ BOOL CWnd::EnableWindow(BOOL enable) {
   const BOOL wasDisabled = !m_hWnd->widget->isEnabled();
   m_hWnd->widget->setEnabled(enable != FALSE);
   return wasDisabled;
-}
-
-BOOL CWnd::IsWindowEnabled() const {
-  return m_hWnd != nullptr && m_hWnd->widget != nullptr && m_hWnd->widget->isEnabled();
 }
 
 CWnd* CWnd::SetFocus() {

@@ -73,7 +73,6 @@ class CWnd {
   void SetWindowText(const std::string& text);
   std::string GetWindowText() const;
   BOOL EnableWindow(BOOL enable = TRUE);
-  BOOL IsWindowEnabled() const;
   CWnd* SetFocus();
   // Paints the window now rather than when the event loop next runs.
   void UpdateWindow();
