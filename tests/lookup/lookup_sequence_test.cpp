@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lookup/tag_value.h"
+#include "tests/support/canned_replies.h"
 #include "tests/support/fake_http.h"
 #include "tests/support/named_rows.h"
 
@@ -16,27 +17,9 @@ namespace {
 
 using named_rows::PrintTo;
 
-const char kGeocode[] = "https://maps.googleapis.com/maps/api/geocode/xml?";
-const char kElevation[] = "https://maps.googleapis.com/maps/api/elevation/xml?";
-
-const std::vector<std::string> kFoundReply = {
-    "<GeocodeResponse>",
-    " <status>OK</status>",
-    " <result>",
-    "  <formatted_address>Pine Hollow, CA 95321, USA</formatted_address>",
-    "  <geometry>",
-    "   <location>",
-    "    <lat>37.9495135</lat>",
-    "    <lng>-120.7950794</lng>",
-    "   </location>",
-    "  </geometry>",
-    " </result>",
-    "</GeocodeResponse>"};
-
-const std::vector<std::string> kElevationReply = {
-    "<ElevationResponse>", " <status>OK</status>",
-    " <result>",           "  <elevation>1608.6379395</elevation>",
-    " </result>",          "</ElevationResponse>"};
+const std::vector<std::string> kFoundReply = FoundGeocodeReply();
+const std::vector<std::string> kElevationReply =
+    ElevationReply("  <elevation>1608.6379395</elevation>");
 
 // Records what the sequence does to its view, in order.
 class RecordingView : public LookupView {
@@ -78,8 +61,8 @@ class LookupSequenceTest : public ::testing::Test {
 };
 
 TEST_F(LookupSequenceTest, FoundPlaceFillsEveryFieldOverOneSession) {
-  http.Serve(kGeocode, {.lines = kFoundReply});
-  http.Serve(kElevation, {.lines = kElevationReply});
+  http.Serve(kGeocodePrefix, {.lines = kFoundReply});
+  http.Serve(kElevationPrefix, {.lines = kElevationReply});
   view.location = "Pine Hollow";
 
   EXPECT_EQ(Run(), LookupOutcome::Found);
@@ -105,8 +88,8 @@ TEST_F(LookupSequenceTest, FoundPlaceFillsEveryFieldOverOneSession) {
 }
 
 TEST_F(LookupSequenceTest, LastLocationIsStoredAsTypedOnlyWhenTicked) {
-  http.Serve(kGeocode, {.lines = kFoundReply});
-  http.Serve(kElevation, {.lines = kElevationReply});
+  http.Serve(kGeocodePrefix, {.lines = kFoundReply});
+  http.Serve(kElevationPrefix, {.lines = kElevationReply});
   view.location = "KRGC";
   view.saveTicked = true;
   Run();
@@ -118,8 +101,8 @@ TEST_F(LookupSequenceTest, LastLocationIsStoredAsTypedOnlyWhenTicked) {
 
 TEST_F(LookupSequenceTest, NotFoundKeepsDmsOfThePreviousPlaceAndTheFocus) {
   view.fields[LookupField::LatitudeDms] = "1:00:00.0000";
-  http.Serve(kGeocode, {.lines = {"<GeocodeResponse>", " <status>ZERO_RESULTS</status>",
-                                  "</GeocodeResponse>"}});
+  http.Serve(kGeocodePrefix, {.lines = {"<GeocodeResponse>", " <status>ZERO_RESULTS</status>",
+                                        "</GeocodeResponse>"}});
   EXPECT_EQ(Run(), LookupOutcome::NotFound);
   EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
   EXPECT_EQ(view.fields[LookupField::Address], "");
@@ -140,7 +123,7 @@ class RefusedRequestTest : public LookupSequenceTest,
                            public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(RefusedRequestTest, StatusOtherThanOkOrZeroResultsIsShownAsTheAddress) {
-  http.Serve(kGeocode, {.lines = GetParam().reply});
+  http.Serve(kGeocodePrefix, {.lines = GetParam().reply});
   EXPECT_EQ(Run(), LookupOutcome::NotFound);
   EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
   EXPECT_EQ(view.fields[LookupField::Address], GetParam().address);
@@ -161,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
     named_rows::RowName<RefusalCase>);
 
 TEST_F(LookupSequenceTest, NoReplyReadsAsNotFound) {
-  http.Serve(kGeocode, {.noReply = true});
+  http.Serve(kGeocodePrefix, {.noReply = true});
   EXPECT_EQ(Run(), LookupOutcome::NotFound);
   EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
 }
@@ -180,8 +163,8 @@ class NetworkFailureTest : public LookupSequenceTest,
 TEST_P(NetworkFailureTest, ShowsTheNumberKeepsWhatWasShownAndClosesEverything) {
   const FailureCase& c = GetParam();
   if (c.sessionFails) http.FailSessions(12029);
-  http.Serve(kGeocode, c.geocode);
-  http.Serve(kElevation, c.elevation);
+  http.Serve(kGeocodePrefix, c.geocode);
+  http.Serve(kElevationPrefix, c.elevation);
 
   EXPECT_EQ(Run(), LookupOutcome::NetworkFailure);
   EXPECT_EQ(view.messages, std::vector<std::string>{"Error number 12029"});
@@ -212,8 +195,9 @@ INSTANTIATE_TEST_SUITE_P(
     named_rows::RowName<FailureCase>);
 
 TEST_F(LookupSequenceTest, ElevationReplyWithoutValueStillMovesTheFocus) {
-  http.Serve(kGeocode, {.lines = kFoundReply});
-  http.Serve(kElevation, {.lines = {"<ElevationResponse>", " <status>INVALID_REQUEST</status>"}});
+  http.Serve(kGeocodePrefix, {.lines = kFoundReply});
+  http.Serve(kElevationPrefix,
+             {.lines = {"<ElevationResponse>", " <status>INVALID_REQUEST</status>"}});
   EXPECT_EQ(Run(), LookupOutcome::Found);
   EXPECT_EQ(elevation, "");
   EXPECT_FALSE(view.Did("elevation"));
@@ -221,8 +205,8 @@ TEST_F(LookupSequenceTest, ElevationReplyWithoutValueStillMovesTheFocus) {
 }
 
 TEST_F(LookupSequenceTest, RefusedElevationLineLeavesTheCommandWithCoordinatesShown) {
-  http.Serve(kGeocode, {.lines = kFoundReply});
-  http.Serve(kElevation, {.lines = {"  <elevation>1.5"}});
+  http.Serve(kGeocodePrefix, {.lines = kFoundReply});
+  http.Serve(kElevationPrefix, {.lines = {"  <elevation>1.5"}});
   EXPECT_THROW(Run(), InvalidArgumentError);
   EXPECT_EQ(view.fields[LookupField::Latitude], "37.9495135");
   EXPECT_EQ(elevation, "");
@@ -233,7 +217,7 @@ TEST_F(LookupSequenceTest, RefusedElevationLineLeavesTheCommandWithCoordinatesSh
 }
 
 TEST_F(LookupSequenceTest, RefusedLatitudeLineKeepsTheUncutTextInTheHeldLatitude) {
-  http.Serve(kGeocode, {.lines = {"<location>", "<lat>12"}});
+  http.Serve(kGeocodePrefix, {.lines = {"<location>", "<lat>12"}});
   EXPECT_THROW(Run(), InvalidArgumentError);
   EXPECT_EQ(latitude, "12");
   EXPECT_EQ(view.fields[LookupField::Latitude], "");

@@ -11,16 +11,10 @@
 
 #include "platform/interfaces/shell_open.h"
 #include "settings/settings_store.h"
+#include "tests/support/canned_replies.h"
 #include "tests/support/fake_http.h"
 #include "tests/support/in_memory_profile_store.h"
 #include "ui/orlimar_dlg.h"
-
-inline constexpr const char* kGeocodePrefix = "https://maps.googleapis.com/maps/api/geocode/xml?";
-inline constexpr const char* kElevationPrefix =
-    "https://maps.googleapis.com/maps/api/elevation/xml?";
-
-std::vector<std::string> FoundGeocodeReply();
-std::vector<std::string> ElevationReply(const std::string& line);
 
 class RecordingShell : public ShellOpener {
  public:
