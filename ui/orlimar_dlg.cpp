@@ -7,6 +7,7 @@
 #include "platform/interfaces/shell_open.h"
 #include "platform/window/resources.h"
 #include "settings/settings_store.h"
+#include "ui/about_dialog.h"
 #include "ui/main_dialog_template.h"
 #include "ui/resource.h"
 #include "ui/ui_resources.h"
@@ -78,7 +79,7 @@ void COrlimarDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL COrlimarDlg::OnInitDialog() {
   CDialogEx::OnInitDialog();
 
-  // About box: the system menu entry (IDS_ABOUTBOX, IDM_ABOUTBOX) goes here.
+  AddAboutBoxMenuEntry(*this);
 
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
@@ -103,8 +104,7 @@ BOOL COrlimarDlg::OnInitDialog() {
 }
 
 void COrlimarDlg::OnSysCommand(UINT id, LPARAM lParam) {
-  // About box: IDM_ABOUTBOX ((id & 0xFFF0) == IDM_ABOUTBOX) opens it here.
-  CDialogEx::OnSysCommand(id, lParam);
+  if (!OpenAboutBoxFor(id)) CDialogEx::OnSysCommand(id, lParam);
 }
 
 void COrlimarDlg::OnOK() {
