@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The installed program's whole command-line run against the loopback server:
+# median wall time beside curl fetching the same two replies on one connection,
+# and peak memory beside a bare Qt Widgets dialog, each as a ratio.
+# Usage: bench/command_line_run.sh [BUILD_DIR] [RUNS]   (default build/default, 9)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/default}
+runs=${2:-9}
+cmake --build "$build" --target Orlimar bench_bare_dialog >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build" --prefix "$work/prefix" --component Orlimar >/dev/null
+
+python3 - "$work" "$build" "$runs" <<'PY'
+import json, os, statistics, subprocess, sys, time
+
+work, build, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+server_script = "tests/support/loopback_https.py"
+replies = "tests/app/replies"
+subprocess.run([sys.executable, server_script, "make-certs", f"{work}/certs"], check=True)
+routes = f"{work}/routes.json"
+with open(routes, "w") as f:
+    json.dump([
+        {"path": "/maps/api/geocode/xml", "body_file": os.path.abspath(f"{replies}/geocode_95814.xml")},
+        {"path": "/maps/api/elevation/xml", "body_file": os.path.abspath(f"{replies}/elevation_95814.xml")},
+    ], f)
+server = subprocess.Popen([sys.executable, server_script, "serve", "--routes", routes,
+                           "--certs", f"{work}/certs", "--control"],
+                          stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+port = int(server.stdout.readline().split()[1])
+
+os.makedirs(f"{work}/fakebin")
+with open(f"{work}/fakebin/xdg-open", "w") as f:
+    f.write("#!/bin/sh\nexit 0\n")
+os.chmod(f"{work}/fakebin/xdg-open", 0o755)
+env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=f"{work}/config",
+           ORLIMAR_CONNECT_TO=f"maps.googleapis.com:443:127.0.0.1:{port}",
+           ORLIMAR_CA_BUNDLE=f"{work}/certs/ca.pem",
+           PATH=f"{work}/fakebin" + os.pathsep + os.environ["PATH"])
+
+
+def measure(argv):
+    """Wall seconds and peak resident kilobytes of one run."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    elapsed = time.perf_counter() - start
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    if proc.returncode != 0:
+        sys.exit(f"{argv[0]} exited {proc.returncode}")
+    return elapsed, usage.ru_maxrss
+
+
+def medians(argv):
+    measure(argv)  # warm the page cache and the dynamic loader
+    samples = [measure(argv) for _ in range(runs)]
+    return statistics.median(s[0] for s in samples), statistics.median(s[1] for s in samples)
+
+
+base = "https://maps.googleapis.com"
+curl = ["curl", "-sS", "--connect-to", f"maps.googleapis.com:443:127.0.0.1:{port}",
+        "--cacert", f"{work}/certs/ca.pem",
+        f"{base}/maps/api/geocode/xml?address=95814&sensor=false&key=k", "-o", "/dev/null",
+        f"{base}/maps/api/elevation/xml?locations=38.5803648,-121.4961413&sensor=false&key=k",
+        "-o", "/dev/null"]
+run_time, run_rss = medians([f"{work}/prefix/bin/Orlimar", "95814"])
+curl_time, _ = medians(curl)
+_, bare_rss = medians([f"{build}/bench/bench_bare_dialog"])
+server.stdin.close()
+server.wait(timeout=10)
+
+print(f"command-line run, median of {runs}: {run_time * 1000:.1f} ms wall, {run_rss / 1024:.1f} MiB peak")
+print(f"curl, both replies on one connection: {curl_time * 1000:.1f} ms wall")
+print(f"bare Qt Widgets dialog: {bare_rss / 1024:.1f} MiB peak")
+print(f"time ratio (goal <= 1.5): {run_time / curl_time:.2f}")
+print(f"memory ratio (goal <= 1.2): {run_rss / bare_rss:.2f}")
+PY
