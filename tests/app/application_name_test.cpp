@@ -11,6 +11,8 @@ struct Case {
   const char* expected;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class BaseName : public testing::TestWithParam<Case> {};
 
 TEST_P(BaseName, DropsFolderAndExtension) {

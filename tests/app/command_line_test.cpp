@@ -14,6 +14,8 @@ struct Case {
   CommandLineAction action = CommandLineAction::Run;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class CommandLineRule : public testing::TestWithParam<Case> {};
 
 TEST_P(CommandLineRule, TakesFirstNonFlagArgument) {
