@@ -1,6 +1,11 @@
 // The command-line rule: flags are skipped, the first other argument is the location.
 #include "app/command_line.h"
 
+std::vector<std::string> ArgumentsAfterName(int argc, const char* const* argv) {
+  if (argc <= 1) return {};
+  return std::vector<std::string>(argv + 1, argv + argc);
+}
+
 CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
   CCommandLineInfo info;
   for (const std::string& arg : args) {

@@ -18,6 +18,9 @@ struct CCommandLineInfo {
   CommandLineAction m_action = CommandLineAction::Run;
 };
 
+// argv less the program's own name, in order.
+std::vector<std::string> ArgumentsAfterName(int argc, const char* const* argv);
+
 // args are the arguments after the program's name, as the shell split them.
 // An argument beginning with '-' or '/' is a flag and never the location;
 // "--help" and "--version" are ours, every other flag changes nothing.

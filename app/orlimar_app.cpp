@@ -2,8 +2,6 @@
 #include "app/orlimar_app.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "app/command_line.h"
 #include "platform/http/curl_http_text_source.h"
@@ -28,8 +26,7 @@ BOOL COrlimarApp::InitInstance() {
   // Also in a command-line run, which then neither shows nor changes it.
   ReadLastLocation(*store, *this);
 
-  const CCommandLineInfo cmdInfo =
-      ParseCommandLine(std::vector<std::string>(m_argv + (m_argc > 0 ? 1 : 0), m_argv + m_argc));
+  const CCommandLineInfo cmdInfo = ParseCommandLine(ArgumentsAfterName(m_argc, m_argv));
 
   std::unique_ptr<HttpTextSource> http = MakeCurlHttpTextSource();
   XdgOpenShell shell;

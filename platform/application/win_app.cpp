@@ -32,6 +32,5 @@ int AfxWinMain(int argc, char** argv) {
   app->m_argv = argv;
   // The modal dialog's loop inside InitInstance is the only event loop.
   app->InitInstance();
-  app->m_pMainWnd = nullptr;
   return 0;
 }
