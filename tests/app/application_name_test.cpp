@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/named_rows.h"
+
 namespace {
 
 struct Case {
@@ -11,7 +13,7 @@ struct Case {
   const char* expected;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+using named_rows::PrintTo;
 
 class BaseName : public testing::TestWithParam<Case> {};
 
@@ -30,8 +32,7 @@ const Case kCases[] = {
     {"Empty", "", ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, BaseName, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, BaseName, testing::ValuesIn(kCases), named_rows::RowName<Case>);
 
 TEST(ApplicationName, IsTheRunningExecutablesNameNotArgv0) {
   EXPECT_EQ(ApplicationName("/somewhere/else/Renamed"), "application_name_test");

@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+#include "tests/support/named_rows.h"
+
 namespace {
 
 struct Case {
@@ -14,7 +16,7 @@ struct Case {
   CommandLineAction action = CommandLineAction::Run;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+using named_rows::PrintTo;
 
 class CommandLineRule : public testing::TestWithParam<Case> {};
 
@@ -45,7 +47,7 @@ const Case kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CommandLineRule, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+                         named_rows::RowName<Case>);
 
 TEST(CommandLineText, VersionIsTheProductsNameAndVersion) {
   EXPECT_EQ(VersionText(), "Orlimar 1.0.2.15");
