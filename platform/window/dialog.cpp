@@ -97,6 +97,12 @@ bool ColumnsOverlap(const DialogControl& a, const DialogControl& b) {
   return a.x < b.x + b.cx && b.x < a.x + a.cx;
 }
 
+// Without a window manager nobody hands the activation back when a modal
+// window closes; its owner takes it, with its focus where it was.
+void ReturnActivationTo(QWidget* owner) {
+  if (owner != nullptr && owner->isVisible()) owner->activateWindow();
+}
+
 }  // namespace
 
 QWidget* RunningDialogWidget() { return g_running.empty() ? nullptr : g_running.back()->widget; }
@@ -524,9 +530,11 @@ void CDialog::Destroy() {
 
 int CDialog::DoModal() {
   Create();
+  QWidget* owner = m_state->widget->parentWidget();
   if (!m_state->ended) m_state->widget->exec();
   const int result = m_state->result;
   Destroy();
+  ReturnActivationTo(owner);
   return result;
 }
 
@@ -615,7 +623,6 @@ int AfxMessageBox(const std::string& text, UINT type) {
   QMessageBox box(icon, QCoreApplication::applicationName(), ToQString(text), QMessageBox::Ok,
                   owner);
   box.exec();
-  // The owner takes the activation back, with its focus where it was.
-  if (owner != nullptr && owner->isVisible()) owner->activateWindow();
+  ReturnActivationTo(owner);
   return IDOK;
 }
