@@ -10,6 +10,7 @@ packages=(
   python3 openssl curl
   fonts-dejavu-core
   locales
+  xdg-utils
 )
 
 sudo=""
