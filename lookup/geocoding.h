@@ -21,5 +21,4 @@ struct GeocodeReplyStatus {
 // Reads lines until the first result's two coordinates are in; true when
 // found. Writes address, latitude and longitude of result as their tags are
 // met; never closes the reply.
-bool ScanGeocodeReply(HttpReply& reply, LookupResult& result,
-                      GeocodeReplyStatus* status = nullptr);
+bool ScanGeocodeReply(HttpReply& reply, LookupResult& result, GeocodeReplyStatus* status = nullptr);

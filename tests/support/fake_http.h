@@ -48,10 +48,10 @@ std::vector<std::string> ReplyLines(std::string_view text);
 // What the fake serves for the addresses that start with one prefix.
 struct CannedReply {
   std::vector<std::string> lines{};
-  bool noReply = false;                    // OpenURL gives nullptr
+  bool noReply = false;                      // OpenURL gives nullptr
   std::optional<std::uint32_t> openError{};  // OpenURL throws this
   std::optional<std::uint32_t> readError{};  // a read throws this ...
-  std::size_t failAfterLines = 0;          // ... once this many lines were read
+  std::size_t failAfterLines = 0;            // ... once this many lines were read
 };
 
 // Serves the first registered canned reply whose prefix starts the address;
