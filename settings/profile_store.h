@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/win_types.h"
+#include "platform/interfaces/win_types.h"
 
 namespace reg {
 

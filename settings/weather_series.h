@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "settings/win_types.h"
+#include "platform/interfaces/win_types.h"
 
 enum class SeriesId {
   DewPoint,

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
+#include "platform/interfaces/win_types.h"
+
 using UINT = unsigned int;
-using BOOL = int;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
@@ -27,8 +28,6 @@ constexpr UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0
 // Messages.
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
-inline constexpr UINT WM_SETICON = 0x0080;
-inline constexpr UINT WM_INITDIALOG = 0x0110;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT BM_GETCHECK = 0x00F0;
@@ -55,9 +54,6 @@ inline constexpr int IDCANCEL = 2;
 inline constexpr int BST_UNCHECKED = 0;
 inline constexpr int BST_CHECKED = 1;
 inline constexpr int BST_INDETERMINATE = 2;
-
-inline constexpr int ICON_SMALL = 0;
-inline constexpr int ICON_BIG = 1;
 
 // Menu item flags.
 inline constexpr UINT MF_STRING = 0x0000;

@@ -89,12 +89,8 @@ BOOL CMenu::AppendMenu(UINT flags, UINT id, const char* text) {
   return TRUE;
 }
 
-int CMenu::GetMenuItemCount() const { return static_cast<int>(impl->menu.actions().size()); }
-
 CWnd::CWnd() = default;
 CWnd::~CWnd() { DetachWindow(*this); }
-
-int CWnd::GetDlgCtrlID() const { return m_hWnd != nullptr ? m_hWnd->id : 0; }
 
 void CWnd::SetWindowText(const std::string& text) {
   if (m_hWnd == nullptr || m_hWnd->widget == nullptr) return;
@@ -198,11 +194,3 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND) OnSysCommand(static_cast<UINT>(wParam), lParam);
   return 0;
 }
-
-int CButton::GetCheck() const {
-  return static_cast<int>(DispatchToWindow(m_hWnd, BM_GETCHECK, 0, 0));
-}
-
-void CButton::SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
-
-void CButton::SetButtonStyle(UINT style, BOOL redraw) { SendMessage(BM_SETSTYLE, style, redraw); }

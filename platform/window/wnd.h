@@ -54,7 +54,6 @@ class CMenu {
   CMenu& operator=(const CMenu&) = delete;
   // flags MF_STRING or MF_SEPARATOR; the item's command arrives as WM_SYSCOMMAND.
   BOOL AppendMenu(UINT flags, UINT id = 0, const char* text = nullptr);
-  int GetMenuItemCount() const;
 
   struct Impl;
   std::unique_ptr<Impl> impl;
@@ -68,7 +67,6 @@ class CWnd {
   CWnd& operator=(const CWnd&) = delete;
 
   HWND GetSafeHwnd() const { return m_hWnd; }
-  int GetDlgCtrlID() const;
 
   void SetWindowText(const std::string& text);
   std::string GetWindowText() const;
@@ -102,10 +100,5 @@ class CWnd {
 
 class CEdit : public CWnd {};
 
-class CButton : public CWnd {
- public:
-  int GetCheck() const;
-  void SetCheck(int check);
-  // BS_PUSHBUTTON or BS_DEFPUSHBUTTON: takes away or gives the default look.
-  void SetButtonStyle(UINT style, BOOL redraw = TRUE);
-};
+// Check state and button style go through BM_ messages, as the dialog sends them.
+class CButton : public CWnd {};
