@@ -78,9 +78,11 @@ void SetDefaultLook(HWND hwnd, bool on) {
   if (IsPushButton(hwnd)) static_cast<QPushButton*>(hwnd->widget.data())->setDefault(on);
 }
 
+QString Caption(const char* text) { return QString::fromLocal8Bit(text != nullptr ? text : ""); }
+
 // A static's caption as a label: mnemonic marks dropped, lines joined.
 QString LabelText(const DialogControl& c) {
-  QString text = QString::fromLocal8Bit(c.caption != nullptr ? c.caption : "");
+  QString text = Caption(c.caption);
   if (!(c.style & SS_NOPREFIX)) text.remove(QLatin1Char('&'));
   return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
@@ -234,7 +236,7 @@ void DialogState::Build(const DialogTemplate& tmpl) {
   Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (tmpl.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   widget->setWindowFlags(flags);
-  widget->setWindowTitle(QString::fromLocal8Bit(tmpl.caption != nullptr ? tmpl.caption : ""));
+  widget->setWindowTitle(Caption(tmpl.caption));
   RECT client{0, 0, tmpl.cx, tmpl.cy};
   MapDialogRect(client);
   widget->resize(client.right, client.bottom);
@@ -242,97 +244,16 @@ void DialogState::Build(const DialogTemplate& tmpl) {
   // control moves.
   if (!(tmpl.style & WS_THICKFRAME)) widget->setFixedSize(client.right, client.bottom);
 
-  for (std::size_t i = 0; i < tmpl.controls.size(); ++i) {
-    const DialogControl& c = tmpl.controls[i];
+  for (const DialogControl& c : tmpl.controls) {
     auto record = std::make_unique<HWND__>();
     record->id = c.id;
     record->style = c.style;
     record->dialog = this;
     record->wrapper = std::make_unique<CWnd>();
-    const QString caption = QString::fromLocal8Bit(c.caption != nullptr ? c.caption : "");
-    const bool tabStop = (c.style & WS_TABSTOP) != 0;
     HWND hwnd = record.get();
-    QWidget* w = nullptr;
-    if (std::strcmp(c.cls, "EDIT") == 0) {
-      if (c.style & ES_MULTILINE) {
-        auto* edit = new QPlainTextEdit(caption, widget);
-        edit->setTabChangesFocus(true);
-        edit->setLineWrapMode((c.style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
-                                                         : QPlainTextEdit::WidgetWidth);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setReadOnly(c.style & ES_READONLY);
-        if (c.style & ES_READONLY) {
-          edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        }
-        if (!(c.style & WS_BORDER)) edit->setFrameShape(QFrame::NoFrame);
-        QObject::connect(edit, &QPlainTextEdit::textChanged, widget, [this, hwnd] {
-          DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(hwnd->id, EN_CHANGE), 0);
-        });
-        record->kind = WindowKind::MultiLineEdit;
-        w = edit;
-      } else {
-        auto* edit = new QLineEdit(caption, widget);
-        edit->setReadOnly(c.style & ES_READONLY);
-        edit->setFrame(c.style & WS_BORDER);
-        QObject::connect(edit, &QLineEdit::textChanged, widget, [this, hwnd] {
-          DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(hwnd->id, EN_CHANGE), 0);
-        });
-        record->kind = WindowKind::Edit;
-        w = edit;
-      }
-      if (c.style & ES_READONLY) {
-        // Read-only edits show on the dialog's own colour, as the system draws them.
-        QPalette palette = w->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-        w->setPalette(palette);
-      }
-      w->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-    } else if (std::strcmp(c.cls, "BUTTON") == 0) {
-      const std::uint32_t type = c.style & BS_TYPEMASK;
-      if (type == BS_GROUPBOX) {
-        auto* group = new QGroupBox(caption, widget);
-        group->setAttribute(Qt::WA_TransparentForMouseEvents);
-        group->setFocusPolicy(Qt::NoFocus);
-        record->kind = WindowKind::GroupBox;
-        w = group;
-      } else {
-        QAbstractButton* button = nullptr;
-        if (type == BS_AUTOCHECKBOX) {
-          button = new DialogCheckBox(caption, widget);
-          record->kind = WindowKind::CheckBox;
-        } else {
-          auto* push = new QPushButton(caption, widget);
-          push->setAutoDefault(false);
-          push->setDefault(type == BS_DEFPUSHBUTTON);
-          button = push;
-          record->kind = WindowKind::PushButton;
-        }
-        button->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-        QObject::connect(button, &QAbstractButton::clicked, widget, [this, hwnd] {
-          DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(hwnd->id, BN_CLICKED), 0);
-        });
-        w = button;
-      }
-    } else {
-      auto* label = new QLabel(widget);
-      if ((c.style & SS_TYPEMASK) == SS_ICON) {
-        HICON icon = LoadIconResource(caption.toUInt());
-        if (icon != nullptr) {
-          label->setPixmap(icon->Get().pixmap(QSize(32, 32)));
-        }
-      } else {
-        label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
-        label->setAlignment(
-            ((c.style & SS_TYPEMASK) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) |
-            Qt::AlignTop);
-        label->setText(caption);
-      }
-      label->setAttribute(Qt::WA_TransparentForMouseEvents);
-      record->kind = WindowKind::Static;
-      w = label;
-    }
+    QWidget* w = std::strcmp(c.cls, "EDIT") == 0     ? MakeEdit(c, *hwnd)
+                 : std::strcmp(c.cls, "BUTTON") == 0 ? MakeButton(c, *hwnd)
+                                                     : MakeStatic(c, *hwnd);
     RECT r{c.x, c.y, c.x + c.cx, c.y + c.cy};
     MapDialogRect(r);
     w->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -349,6 +270,94 @@ void DialogState::Build(const DialogTemplate& tmpl) {
   }
   WidenClippedCaptions();
   NameEditsByLabels(tmpl);
+}
+
+// Controls send their notifications as WM_COMMAND to the dialog, as the system's do.
+void DialogState::Notify(const HWND__& control, UINT code) {
+  DeliverFromEventLoop(&self, WM_COMMAND, MAKEWPARAM(control.id, code), 0);
+}
+
+QWidget* DialogState::MakeEdit(const DialogControl& c, HWND__& record) {
+  const bool readOnly = (c.style & ES_READONLY) != 0;
+  QWidget* w = nullptr;
+  if (c.style & ES_MULTILINE) {
+    auto* edit = new QPlainTextEdit(Caption(c.caption), widget);
+    edit->setTabChangesFocus(true);
+    edit->setLineWrapMode((c.style & ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap
+                                                     : QPlainTextEdit::WidgetWidth);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setReadOnly(readOnly);
+    if (readOnly) {
+      edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    if (!(c.style & WS_BORDER)) edit->setFrameShape(QFrame::NoFrame);
+    QObject::connect(edit, &QPlainTextEdit::textChanged, widget,
+                     [this, &record] { Notify(record, EN_CHANGE); });
+    record.kind = WindowKind::MultiLineEdit;
+    w = edit;
+  } else {
+    auto* edit = new QLineEdit(Caption(c.caption), widget);
+    edit->setReadOnly(readOnly);
+    edit->setFrame(c.style & WS_BORDER);
+    QObject::connect(edit, &QLineEdit::textChanged, widget,
+                     [this, &record] { Notify(record, EN_CHANGE); });
+    record.kind = WindowKind::Edit;
+    w = edit;
+  }
+  if (readOnly) {
+    // Read-only edits show on the dialog's own colour, as the system draws them.
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    w->setPalette(palette);
+  }
+  w->setFocusPolicy((c.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+  return w;
+}
+
+QWidget* DialogState::MakeButton(const DialogControl& c, HWND__& record) {
+  const std::uint32_t type = c.style & BS_TYPEMASK;
+  if (type == BS_GROUPBOX) {
+    auto* group = new QGroupBox(Caption(c.caption), widget);
+    group->setAttribute(Qt::WA_TransparentForMouseEvents);
+    group->setFocusPolicy(Qt::NoFocus);
+    record.kind = WindowKind::GroupBox;
+    return group;
+  }
+  QAbstractButton* button = nullptr;
+  if (type == BS_AUTOCHECKBOX) {
+    button = new DialogCheckBox(Caption(c.caption), widget);
+    record.kind = WindowKind::CheckBox;
+  } else {
+    auto* push = new QPushButton(Caption(c.caption), widget);
+    push->setAutoDefault(false);
+    push->setDefault(type == BS_DEFPUSHBUTTON);
+    button = push;
+    record.kind = WindowKind::PushButton;
+  }
+  button->setFocusPolicy((c.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+  QObject::connect(button, &QAbstractButton::clicked, widget,
+                   [this, &record] { Notify(record, BN_CLICKED); });
+  return button;
+}
+
+QWidget* DialogState::MakeStatic(const DialogControl& c, HWND__& record) {
+  auto* label = new QLabel(widget);
+  if ((c.style & SS_TYPEMASK) == SS_ICON) {
+    // An icon static's caption is the icon's resource id.
+    if (HICON icon = LoadIconResource(Caption(c.caption).toUInt()); icon != nullptr) {
+      label->setPixmap(icon->Get().pixmap(QSize(32, 32)));
+    }
+  } else {
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(((c.style & SS_TYPEMASK) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) |
+                        Qt::AlignTop);
+    label->setText(Caption(c.caption));
+  }
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  record.kind = WindowKind::Static;
+  return label;
 }
 
 // Templates are drawn for a narrower font than most desktops have: a label or

@@ -92,6 +92,10 @@ struct DialogState {
 
  private:
   void Build(const DialogTemplate& tmpl);
+  void Notify(const HWND__& control, UINT code);
+  QWidget* MakeEdit(const DialogControl& c, HWND__& record);
+  QWidget* MakeButton(const DialogControl& c, HWND__& record);
+  QWidget* MakeStatic(const DialogControl& c, HWND__& record);
   void WidenClippedCaptions();
   void NameEditsByLabels(const DialogTemplate& tmpl);
 };
