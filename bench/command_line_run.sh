@@ -13,22 +13,19 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" --component Orlimar >/dev/null
 
 python3 - "$work" "$build" "$runs" <<'PY'
-import json, os, statistics, subprocess, sys, time
+import os, statistics, subprocess, sys, time
+
+sys.path.insert(0, "tests/support")
+from loopback_client import LoopbackServer, make_certs
 
 work, build, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
-server_script = "tests/support/loopback_https.py"
 replies = "tests/app/replies"
-subprocess.run([sys.executable, server_script, "make-certs", f"{work}/certs"], check=True)
-routes = f"{work}/routes.json"
-with open(routes, "w") as f:
-    json.dump([
-        {"path": "/maps/api/geocode/xml", "body_file": os.path.abspath(f"{replies}/geocode_95814.xml")},
-        {"path": "/maps/api/elevation/xml", "body_file": os.path.abspath(f"{replies}/elevation_95814.xml")},
-    ], f)
-server = subprocess.Popen([sys.executable, server_script, "serve", "--routes", routes,
-                           "--certs", f"{work}/certs", "--control"],
-                          stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-port = int(server.stdout.readline().split()[1])
+make_certs(f"{work}/certs")
+server = LoopbackServer([
+    {"path": "/maps/api/geocode/xml", "body_file": os.path.abspath(f"{replies}/geocode_95814.xml")},
+    {"path": "/maps/api/elevation/xml", "body_file": os.path.abspath(f"{replies}/elevation_95814.xml")},
+], f"{work}/certs", work)
+port = server.port
 
 os.makedirs(f"{work}/fakebin")
 with open(f"{work}/fakebin/xdg-open", "w") as f:
@@ -69,8 +66,7 @@ run_time, run_rss = medians([f"{work}/prefix/bin/Orlimar", "95814"])
 load_time, load_rss = medians([f"{work}/prefix/bin/Orlimar", "--version"])
 curl_time, _ = medians(curl)
 _, bare_rss = medians([f"{build}/bench/bench_bare_dialog"])
-server.stdin.close()
-server.wait(timeout=10)
+server.close()
 
 print(f"command-line run, median of {runs}: {run_time * 1000:.1f} ms wall, {run_rss / 1024:.1f} MiB peak")
 print(f"the same binary's --version (libraries loaded, nothing started): "

@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """The installed program's unattended run, end to end, against a loopback HTTPS server.
 
-Usage: command_line_run_test.py PREFIX LOOPBACK_SCRIPT [unittest arguments]
-PREFIX holds the installed bin/Orlimar; LOOPBACK_SCRIPT is the test server.
+Usage: command_line_run_test.py PREFIX [unittest arguments]
+PREFIX holds the installed bin/Orlimar.
 """
 
-import json
 import os
 import shutil
 import subprocess
@@ -14,8 +13,10 @@ import tempfile
 import time
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from loopback_client import LoopbackServer, make_certs  # noqa: E402
+
 PREFIX = ""
-SERVER = ""
 REPLIES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "replies")
 RUN_LIMIT_S = 60  # a run that has not ended by then has hung
 LAUNCH_GRACE_S = 2.0  # the browser is started detached; give it this long to show
@@ -48,8 +49,7 @@ class CommandLineRun(unittest.TestCase):
         self.dir = tempfile.mkdtemp(prefix="orlimar-e2e-")
         self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
         self.certs = os.path.join(self.dir, "certs")
-        subprocess.run([sys.executable, SERVER, "make-certs", self.certs], check=True,
-                       timeout=RUN_LIMIT_S)
+        make_certs(self.certs)
         self.config = os.path.join(self.dir, "config")
         self.hive = os.path.join(self.config, "Quenwick Software", "registry.reg")
         os.makedirs(os.path.dirname(self.hive), mode=0o700)
@@ -66,46 +66,20 @@ class CommandLineRun(unittest.TestCase):
         self.opened = os.path.join(self.dir, "opened.txt")
 
     def serve(self, geocode_reply):
-        routes = os.path.join(self.dir, "routes.json")
-        with open(routes, "w") as f:
-            json.dump([
-                {"path": "/maps/api/geocode/xml", "query": "address=",
-                 "headers": {"Content-Type": "application/xml; charset=UTF-8"},
-                 "body_file": os.path.join(REPLIES, geocode_reply)},
-                {"path": "/maps/api/elevation/xml", "query": "locations=38.5803648,-121.4961413",
-                 "headers": {"Content-Type": "application/xml; charset=UTF-8"},
-                 "body_file": os.path.join(REPLIES, "elevation_95814.xml")},
-            ], f)
-        server = subprocess.Popen(
-            [sys.executable, SERVER, "serve", "--routes", routes, "--certs", self.certs,
-             "--control"],
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        self.addCleanup(self.stop, server)
-        line = server.stdout.readline()  # the server prints it once listening
-        self.assertTrue(line.startswith("listening "), line)
-        self.server = server
-        return int(line.split()[1])
-
-    @staticmethod
-    def stop(server):
-        if server.poll() is None:
-            server.stdin.close()
-            try:
-                server.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                server.kill()
-                server.wait()
-        server.stdout.close()
+        self.server = LoopbackServer([
+            {"path": "/maps/api/geocode/xml", "query": "address=",
+             "headers": {"Content-Type": "application/xml; charset=UTF-8"},
+             "body_file": os.path.join(REPLIES, geocode_reply)},
+            {"path": "/maps/api/elevation/xml", "query": "locations=38.5803648,-121.4961413",
+             "headers": {"Content-Type": "application/xml; charset=UTF-8"},
+             "body_file": os.path.join(REPLIES, "elevation_95814.xml")},
+        ], self.certs, self.dir)
+        self.addCleanup(self.server.close)
+        return self.server.port
 
     def requests(self):
         """The targets the server was asked for, in order."""
-        self.server.stdin.write("requests\n")
-        self.server.stdin.flush()
-        targets = []
-        while (line := self.server.stdout.readline()) not in ("", "end\n"):
-            if line.startswith("request "):
-                targets.append(line.split()[2])
-        return targets
+        return self.server.requests()
 
     def run_program(self, port, *args, executable=None):
         env = {k: v for k, v in os.environ.items() if not k.startswith(("ORLIMAR_", "XDG_"))}
@@ -174,5 +148,5 @@ class CommandLineRun(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    PREFIX, SERVER = sys.argv[1], sys.argv[2]
-    unittest.main(argv=[sys.argv[0], *sys.argv[3:]])
+    PREFIX = sys.argv[1]
+    unittest.main(argv=[sys.argv[0], *sys.argv[2:]])

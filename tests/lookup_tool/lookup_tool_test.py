@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
 """orlimar-lookup end to end against a loopback HTTPS server answering both services.
 
-Usage: lookup_tool_test.py TOOL LOOPBACK_SCRIPT REPLIES_DIR [unittest arguments]
+Usage: lookup_tool_test.py TOOL REPLIES_DIR [unittest arguments]
 """
 
-import json
 import os
 import shutil
 import socket
@@ -13,7 +12,10 @@ import sys
 import tempfile
 import unittest
 
-TOOL = SERVER = REPLIES = ""
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from loopback_client import LoopbackServer, make_certs  # noqa: E402
+
+TOOL = REPLIES = ""
 RUN_LIMIT_S = 60
 
 DENIED = (" <status>REQUEST_DENIED</status>\n"
@@ -34,8 +36,7 @@ class LookupTool(unittest.TestCase):
     def setUpClass(cls):
         cls.dir = tempfile.mkdtemp(prefix="orlimar-lookup-")
         cls.certs = os.path.join(cls.dir, "certs")
-        subprocess.run([sys.executable, SERVER, "make-certs", cls.certs], check=True,
-                       timeout=RUN_LIMIT_S)
+        make_certs(cls.certs)
         geocode = "/maps/api/geocode/xml"
         routes = [
             {"path": geocode, "query": "address=95814&",
@@ -47,24 +48,12 @@ class LookupTool(unittest.TestCase):
             {"path": "/maps/api/elevation/xml",
              "body_file": os.path.join(REPLIES, "elevation_95814.xml")},
         ]
-        with open(os.path.join(cls.dir, "routes.json"), "w") as f:
-            json.dump(routes, f)
-        cls.server = subprocess.Popen(
-            [sys.executable, SERVER, "serve", "--routes", os.path.join(cls.dir, "routes.json"),
-             "--certs", cls.certs, "--control"],
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        line = cls.server.stdout.readline()
-        assert line.startswith("listening "), line
-        cls.port = int(line.split()[1])
+        cls.server = LoopbackServer(routes, cls.certs, cls.dir)
+        cls.port = cls.server.port
 
     @classmethod
     def tearDownClass(cls):
-        cls.server.stdin.close()
-        try:
-            cls.server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            cls.server.kill()
-        cls.server.stdout.close()
+        cls.server.close()
         shutil.rmtree(cls.dir, ignore_errors=True)
 
     def run_tool(self, *args, port=None, config=None):
@@ -122,5 +111,5 @@ class LookupTool(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    TOOL, SERVER, REPLIES = sys.argv[1:4]
-    unittest.main(argv=[sys.argv[0], *sys.argv[4:]])
+    TOOL, REPLIES = sys.argv[1:3]
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]])
