@@ -28,6 +28,10 @@ class CWinApp {
 
 CWinApp* AfxGetApp();
 
+// Lets standard output reach the console the program was started from, where
+// the system gives a windowed program none of its own. Before any output.
+void UseParentConsole();
+
 // Starts the toolkit on this display, names the application (message box
 // titles) after the executable and runs the application object's
 // InitInstance. Returns the process's exit status.

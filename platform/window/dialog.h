@@ -7,9 +7,11 @@
 #include "platform/window/dialog_template.h"
 #include "platform/window/wnd.h"
 
+#ifndef _WIN32
 struct RECT {
   int left, top, right, bottom;
 };
+#endif
 
 class CDataExchange {
  public:

@@ -5,6 +5,14 @@
 
 #include "platform/interfaces/win_types.h"
 
+#ifdef _WIN32
+// The system's own names, types and values, without the min and max macros.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+
 using UINT = unsigned int;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
@@ -102,3 +110,5 @@ inline constexpr std::uint32_t SS_ICON = 0x3;
 inline constexpr std::uint32_t SS_TYPEMASK = 0x1F;
 inline constexpr std::uint32_t SS_NOPREFIX = 0x80;
 inline constexpr std::uint32_t SS_REALSIZEIMAGE = 0x800;
+
+#endif  // _WIN32

@@ -1,0 +1,152 @@
+// Dialogs on the system's dialog manager: the template built in memory and
+// run with DialogBoxIndirectParamW, data exchange, message boxes.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/window/dialog.h"
+#include "platform/window/dialog_template_ex.h"
+#include "platform/window/resources.h"
+#include "platform/window/win32/window_win.h"
+
+namespace {
+
+std::vector<DialogState*>& Running() {
+  static std::vector<DialogState*> running;
+  return running;
+}
+
+// An icon static whose icon is not among the module's resources shows the
+// one the program registered under that id. The children stand in template order.
+void FillIconStatics(HWND dialog, const DialogTemplate& tmpl) {
+  HWND child = ::GetWindow(dialog, GW_CHILD);
+  for (const DialogControl& c : tmpl.controls) {
+    if (child == nullptr) return;
+    if ((c.style & SS_TYPEMASK) == SS_ICON && c.caption != nullptr &&
+        ::SendMessageW(child, STM_GETICON, 0, 0) == 0) {
+      if (HICON icon = LoadIconResource(static_cast<UINT>(std::atoi(c.caption)))) {
+        ::SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+      }
+    }
+    child = ::GetWindow(child, GW_HWNDNEXT);
+  }
+}
+
+}  // namespace
+
+HWND RunningDialogWindow() {
+  for (auto it = Running().rbegin(); it != Running().rend(); ++it) {
+    if ((*it)->hwnd != nullptr) return (*it)->hwnd;
+  }
+  return nullptr;
+}
+
+INT_PTR CALLBACK DialogState::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return FALSE;
+  auto* dialog = reinterpret_cast<CDialog*>(lParam);
+  DialogState& state = *dialog->m_state;
+  state.hwnd = hwnd;
+  dialog->m_hWnd = hwnd;
+  ::SetPropW(hwnd, kStateProperty, &state);
+  // From here on every message goes through the message map first; what it
+  // leaves goes on to the dialog manager.
+  state.original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+      hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogState::SubclassProc)));
+  FillIconStatics(hwnd, dialog->m_template);
+  BOOL focusFirst = TRUE;
+  try {
+    focusFirst = dialog->OnInitDialog();
+  } catch (...) {
+    ReportHandlerFailure();
+  }
+  return focusFirst;
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
+  if (control.m_hWnd != nullptr) return;
+  if (HWND item = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id)) BindControl(control, item);
+}
+
+void DDX_Check(CDataExchange* pDX, int id, int& value) {
+  HWND item = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, id);
+  if (item == nullptr) return;
+  if (pDX->m_bSaveAndValidate) {
+    value = static_cast<int>(::SendMessageW(item, BM_GETCHECK, 0, 0));
+  } else {
+    ::SendMessageW(item, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  }
+}
+
+CDialog::CDialog(const DialogTemplate& tmpl, CWnd* parent) : m_template(tmpl), m_pParent(parent) {}
+
+CDialog::~CDialog() { Destroy(); }
+
+void CDialog::Create() { m_state = std::make_unique<DialogState>(*this); }
+
+void CDialog::Destroy() {
+  if (m_state == nullptr) return;
+  if (m_state->hwnd != nullptr) ::DestroyWindow(m_state->hwnd);
+  std::erase(Running(), m_state.get());
+  m_state.reset();
+}
+
+int CDialog::DoModal() {
+  Create();
+  m_state->tmpl = BuildDialogTemplateEx(m_template);
+  HWND owner = m_pParent != nullptr && m_pParent->m_hWnd != nullptr ? m_pParent->m_hWnd
+                                                                    : RunningDialogWindow();
+  Running().push_back(m_state.get());
+  const INT_PTR result = ::DialogBoxIndirectParamW(
+      ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(m_state->tmpl.data()), owner,
+      &DialogState::DialogProc, reinterpret_cast<LPARAM>(this));
+  Destroy();
+  return static_cast<int>(result);
+}
+
+void CDialog::EndDialog(int result) {
+  if (m_hWnd != nullptr) ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  DoDataExchange(&dx);
+  return TRUE;
+}
+
+void CDialog::MapDialogRect(RECT& rect) const {
+  if (m_hWnd != nullptr) ::MapDialogRect(m_hWnd, &rect);
+}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK() {
+  UpdateData(TRUE);
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+const MessageMap* CDialog::GetThisMessageMap() {
+  static const MessageMapEntry entries[] = {
+      MapBnClicked(IDOK, &CDialog::OnOK),
+      MapBnClicked(IDCANCEL, &CDialog::OnCancel),
+  };
+  static const MessageMap map{CWnd::GetThisMessageMap(), entries, std::size(entries)};
+  return &map;
+}
+
+const MessageMap* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
+
+// WM_CLOSE, DM_SETDEFID, DM_GETDEFID and WM_NEXTDLGCTL are the dialog manager's.
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
+int AfxMessageBox(const std::string& text, UINT type) {
+  if ((type & MB_ICONMASK) == 0) type |= MB_ICONEXCLAMATION;
+  return ::MessageBoxW(RunningDialogWindow(), Wide(text).c_str(), MessageBoxTitle().c_str(), type);
+}
