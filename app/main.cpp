@@ -2,10 +2,11 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "platform/application/win_app.h"
 #include "platform/process/application_name.h"
+#include "platform/window/win_app.h"
 
 int main(int argc, char** argv) {
+  UseParentConsole();
   if (const auto status =
           AnswerOwnFlags(ArgumentsAfterName(argc, argv), ApplicationName(argv[0]), std::cout)) {
     return *status;

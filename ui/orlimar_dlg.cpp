@@ -40,6 +40,8 @@ COrlimarDlg::~COrlimarDlg() = default;
 
 const MessageMap* COrlimarDlg::GetMessageMap() const {
   static const MessageMapEntry entries[] = {
+      MapMessage(WM_PAINT, &COrlimarDlg::OnPaint),
+      MapMessage(WM_QUERYDRAGICON, &COrlimarDlg::OnQueryDragIcon),
       MapEnChange(IDC_LOCATION, &COrlimarDlg::OnEnChangeLocation),
       MapBnClicked(IDC_UNITS, &COrlimarDlg::OnBnClickedUnits),
       MapBnClicked(IDC_FORECAST, &COrlimarDlg::OnForecast),
@@ -107,8 +109,28 @@ void COrlimarDlg::OnSysCommand(UINT id, LPARAM lParam) {
   if (!OpenAboutBoxFor(id)) CDialogEx::OnSysCommand(id, lParam);
 }
 
+// Minimised, the dialog shows its icon, centred in what is left of the client
+// area; otherwise the dialog paints as any dialog.
+LRESULT COrlimarDlg::OnPaint(WPARAM wParam, LPARAM lParam) {
+  if (!IsIconic()) return CDialogEx::DefWindowProc(WM_PAINT, wParam, lParam);
+  CPaintDC dc(this);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  const int cxIcon = GetSystemMetrics(SM_CXICON);
+  const int cyIcon = GetSystemMetrics(SM_CYICON);
+  RECT rect;
+  GetClientRect(&rect);
+  const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+  const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+  dc.DrawIcon(x, y, m_hIcon);
+  return 0;
+}
+
+// The cursor shown while the minimised window is dragged.
+LRESULT COrlimarDlg::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
+
 void COrlimarDlg::OnOK() {
-  RunLookup(*this, m_http, HeldResult{m_strLatitude, m_strLongitude, m_strElevation});
+  RunLookup(*this, m_http, m_settings.m_strApiKey,
+            HeldResult{m_strLatitude, m_strLongitude, m_strElevation});
 }
 
 void COrlimarDlg::OnEnChangeLocation() {

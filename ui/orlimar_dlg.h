@@ -68,6 +68,8 @@ class COrlimarDlg : public CDialogEx, private LookupView, private ForecastView {
   // Look up.
   void OnOK() override;
 
+  LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+  LRESULT OnQueryDragIcon(WPARAM, LPARAM);
   void OnEnChangeLocation();
   void OnBnClickedUnits();
   void OnForecast();

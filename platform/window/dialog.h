@@ -7,12 +7,6 @@
 #include "platform/window/dialog_template.h"
 #include "platform/window/wnd.h"
 
-#ifndef _WIN32
-struct RECT {
-  int left, top, right, bottom;
-};
-#endif
-
 class CDataExchange {
  public:
   CDataExchange(CWnd* dialog, BOOL saveAndValidate)

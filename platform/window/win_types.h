@@ -1,17 +1,19 @@
-// The handle, message and style vocabulary that dialog code is written in.
+// The handle, message and style vocabulary that dialog code is written in. A
+// Windows build takes it from the system's own header; elsewhere it is ours,
+// with the system's values.
 #pragma once
 
-#include <cstdint>
+#include "platform/interfaces/win_bool.h"
 
-#include "platform/interfaces/win_types.h"
-
-#ifdef _WIN32
-// The system's own names, types and values, without the min and max macros.
+#if defined(_WIN32)
+// Without its min and max macros, which would break std::min and std::max.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
 #else
+
+#include <cstdint>
 
 using UINT = unsigned int;
 using WPARAM = std::uintptr_t;
@@ -26,6 +28,13 @@ struct HWND__;
 using HWND = HWND__*;
 struct HICON__;
 using HICON = HICON__*;
+// A device context: where a window paints.
+struct HDC__;
+using HDC = HDC__*;
+
+struct RECT {
+  int left, top, right, bottom;
+};
 
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
   return (low & 0xFFFF) | ((high & 0xFFFF) << 16);
@@ -34,7 +43,10 @@ constexpr UINT LOWORD(std::uintptr_t v) { return static_cast<UINT>(v & 0xFFFF); 
 constexpr UINT HIWORD(std::uintptr_t v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
 
 // Messages.
+inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
+inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_NEXTDLGCTL = 0x0028;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
@@ -66,6 +78,10 @@ inline constexpr int BST_INDETERMINATE = 2;
 // Menu item flags.
 inline constexpr UINT MF_STRING = 0x0000;
 inline constexpr UINT MF_SEPARATOR = 0x0800;
+
+// System metrics: the size of a window's big icon.
+inline constexpr int SM_CXICON = 11;
+inline constexpr int SM_CYICON = 12;
 
 // Message box types and answers.
 inline constexpr UINT MB_OK = 0x0000;
@@ -111,4 +127,4 @@ inline constexpr std::uint32_t SS_TYPEMASK = 0x1F;
 inline constexpr std::uint32_t SS_NOPREFIX = 0x80;
 inline constexpr std::uint32_t SS_REALSIZEIMAGE = 0x800;
 
-#endif  // _WIN32
+#endif  // !_WIN32

@@ -82,6 +82,9 @@ class CWnd {
   CWnd* GetDlgItem(int id) const;
   CMenu* GetSystemMenu(BOOL revert);
   HICON SetIcon(HICON icon, BOOL bigIcon);
+  // Minimised: shown as its icon only.
+  BOOL IsIconic() const;
+  void GetClientRect(RECT* rect) const;
 
   // System command default: SC_CLOSE becomes WM_CLOSE.
   virtual void OnSysCommand(UINT id, LPARAM lParam);
@@ -97,6 +100,29 @@ class CWnd {
 
   friend LRESULT DispatchToWindow(HWND, UINT, WPARAM, LPARAM);
 };
+
+// Painting inside a window's WM_PAINT, from the start of the paint to its end.
+class CPaintDC {
+ public:
+  explicit CPaintDC(CWnd* wnd);
+  ~CPaintDC();
+  CPaintDC(const CPaintDC&) = delete;
+  CPaintDC& operator=(const CPaintDC&) = delete;
+
+  HDC GetSafeHdc() const { return m_hDC; }
+  BOOL DrawIcon(int x, int y, HICON icon);
+
+  HDC m_hDC = nullptr;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
+};
+
+#ifndef _WIN32
+// The system's sizes by index: SM_CXICON, SM_CYICON.
+int GetSystemMetrics(int index);
+#endif
 
 class CEdit : public CWnd {};
 

@@ -1,11 +1,9 @@
 // Dialogs on the system's dialog manager: the template built in memory and
 // run with DialogBoxIndirectParamW, data exchange, message boxes.
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/window/dialog.h"
 #include "platform/window/dialog_template_ex.h"
-#include "platform/window/resources.h"
 #include "platform/window/win32/window_win.h"
 
 namespace {
@@ -13,22 +11,6 @@ namespace {
 std::vector<DialogState*>& Running() {
   static std::vector<DialogState*> running;
   return running;
-}
-
-// An icon static whose icon is not among the module's resources shows the
-// one the program registered under that id. The children stand in template order.
-void FillIconStatics(HWND dialog, const DialogTemplate& tmpl) {
-  HWND child = ::GetWindow(dialog, GW_CHILD);
-  for (const DialogControl& c : tmpl.controls) {
-    if (child == nullptr) return;
-    if ((c.style & SS_TYPEMASK) == SS_ICON && c.caption != nullptr &&
-        ::SendMessageW(child, STM_GETICON, 0, 0) == 0) {
-      if (HICON icon = LoadIconResource(static_cast<UINT>(std::atoi(c.caption)))) {
-        ::SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-      }
-    }
-    child = ::GetWindow(child, GW_HWNDNEXT);
-  }
 }
 
 }  // namespace
@@ -51,7 +33,6 @@ INT_PTR CALLBACK DialogState::DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM
   // leaves goes on to the dialog manager.
   state.original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
       hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DialogState::SubclassProc)));
-  FillIconStatics(hwnd, dialog->m_template);
   BOOL focusFirst = TRUE;
   try {
     focusFirst = dialog->OnInitDialog();

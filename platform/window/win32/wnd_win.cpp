@@ -225,3 +225,24 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   DialogState* state = StateOf(m_hWnd);
   return state != nullptr ? state->CallOriginal(message, wParam, lParam) : 0;
 }
+
+BOOL CWnd::IsIconic() const { return m_hWnd != nullptr && ::IsIconic(m_hWnd); }
+
+void CWnd::GetClientRect(RECT* rect) const {
+  *rect = RECT{0, 0, 0, 0};
+  if (m_hWnd != nullptr) ::GetClientRect(m_hWnd, rect);
+}
+
+struct CPaintDC::Impl {
+  HWND hwnd = nullptr;
+  PAINTSTRUCT paint{};
+};
+
+CPaintDC::CPaintDC(CWnd* wnd) : m_impl(std::make_unique<Impl>()) {
+  m_impl->hwnd = wnd->m_hWnd;
+  m_hDC = ::BeginPaint(m_impl->hwnd, &m_impl->paint);
+}
+
+CPaintDC::~CPaintDC() { ::EndPaint(m_impl->hwnd, &m_impl->paint); }
+
+BOOL CPaintDC::DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/application/win_app.h"
+#include "platform/window/win_app.h"
 #include "platform/process/application_name.h"
 #include "platform/window/win32/window_win.h"
 

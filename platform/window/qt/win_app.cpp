@@ -1,5 +1,5 @@
 // The program's run on Qt: the GUI application exists from before InitInstance to its end.
-#include "platform/application/win_app.h"
+#include "platform/window/win_app.h"
 
 #include <QApplication>
 
@@ -18,6 +18,9 @@ CWinApp::~CWinApp() {
 BOOL CWinApp::InitInstance() { return TRUE; }
 
 CWinApp* AfxGetApp() { return g_app; }
+
+// A program started from a terminal already writes to it.
+void UseParentConsole() {}
 
 int AfxWinMain(int argc, char** argv) {
   CWinApp* app = AfxGetApp();

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/window/window_impl.h"
+#include "platform/window/qt/window_impl_qt.h"
 
 QString ToQString(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
@@ -194,3 +194,25 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND) OnSysCommand(static_cast<UINT>(wParam), lParam);
   return 0;
 }
+
+BOOL CWnd::IsIconic() const {
+  return m_hWnd != nullptr && m_hWnd->widget != nullptr && m_hWnd->widget->isMinimized();
+}
+
+void CWnd::GetClientRect(RECT* rect) const {
+  *rect = RECT{0, 0, 0, 0};
+  if (m_hWnd != nullptr && m_hWnd->widget != nullptr) {
+    rect->right = m_hWnd->widget->width();
+    rect->bottom = m_hWnd->widget->height();
+  }
+}
+
+// Qt paints its own windows and never sends WM_PAINT to a message map, so a
+// paint device context here has nothing to draw on.
+struct CPaintDC::Impl {};
+CPaintDC::CPaintDC(CWnd*) {}
+CPaintDC::~CPaintDC() = default;
+BOOL CPaintDC::DrawIcon(int, int, HICON) { return FALSE; }
+
+// The big icon's size, as the window system's standard one.
+int GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
