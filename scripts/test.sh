@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Set-up, then the whole test suite: the normal build and the sanitizer build
-# (which also runs the fuzzers for a bounded time).
+# Set-up, then the whole test suite: the normal build, the sanitizer build
+# (which also runs the fuzzers for a bounded time) and the Windows build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,3 +19,14 @@ for preset in default sanitize; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
 done
+
+# The Windows programs, cross-built with MinGW-w64; their tests run under Wine
+# in a prefix of the build folder's own.
+echo "== windows build"
+start=$SECONDS
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+built=$SECONDS
+echo "== windows tests"
+ctest --preset windows -j "$jobs"
+echo "== windows: build $((built - start)) s, tests $((SECONDS - built)) s"

@@ -61,11 +61,15 @@ class KeyEnvironment : public testing::Test {
   void TearDown() override { SetKey(saved_ ? saved_->c_str() : nullptr); }
 
   static void SetKey(const char* key) {
+#ifdef _WIN32
+    _putenv_s("ORLIMAR_API_KEY", key == nullptr ? "" : key);  // empty removes it
+#else
     if (key == nullptr) {
       unsetenv("ORLIMAR_API_KEY");
     } else {
       setenv("ORLIMAR_API_KEY", key, 1);
     }
+#endif
   }
 
  private:
