@@ -5,7 +5,7 @@
 # program's output is not kept waiting by the server or its helpers.
 #   wine-run.sh PREFIX PROGRAM [ARG...]   run PROGRAM (the test emulator)
 #   wine-run.sh PREFIX --start            make the prefix, start and warm the server
-#   wine-run.sh PREFIX --stop             stop the server (the registry is then on disk)
+#   wine-run.sh PREFIX --stop             stop the server; the registry is then on disk
 set -euo pipefail
 prefix=$(realpath -m "${1:?usage: wine-run.sh PREFIX PROGRAM [ARG...] | --start | --stop}")
 shift
@@ -54,7 +54,11 @@ ensure_server() {
 
 case ${1:?program missing} in
   --start) ensure_server ;;
-  --stop) "$wineserver" -k 2>/dev/null || true ;;
+  --stop)
+    # The server writes the registry out as it ends; wait for that.
+    "$wineserver" -k 2>/dev/null || true
+    timeout 60 "$wineserver" -w
+    ;;
   *)
     ensure_server
     exec "$wine" "$@"
