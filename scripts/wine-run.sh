@@ -28,6 +28,8 @@ make_prefix() {
     # Settings change only while no server runs: a driver changed under a live
     # server leaves later windows unable to open.
     timeout 120 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
+    # An address opened without a test's own fake browser starts nothing real.
+    timeout 120 "$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d /bin/true /f
     timeout 120 "$wineserver" -w
   } </dev/null >"$log" 2>&1 9>&-
   # Debian's Wine does not find its own fonts: without these "MS Shell Dlg"
