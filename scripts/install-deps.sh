@@ -11,6 +11,10 @@ packages=(
   fonts-dejavu-core
   locales
   xdg-utils
+  # The Windows build: the cross compilers, GoogleTest's sources and 64-bit
+  # Wine for its tests (Wine's TLS needs GnuTLS, only recommended by Wine).
+  g++-mingw-w64-x86-64-posix googletest
+  wine64 fonts-wine libgnutls30
 )
 
 sudo=""

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Set-up, then the whole test suite: the build without Qt Widgets, the normal build and
-# the sanitizer build (which also runs the fuzzers for a bounded time).
+# Set-up, then the whole test suite: the build without Qt Widgets, the normal build,
+# the sanitizer build (which also runs the fuzzers for a bounded time) and the
+# Windows build, whose tests run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -15,3 +16,14 @@ for preset in core default sanitize; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
 done
+
+# The Windows programs, cross-built with MinGW-w64; their tests run under Wine
+# in a prefix of the build folder's own.
+echo "== windows build"
+start=$SECONDS
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+built=$SECONDS
+echo "== windows tests"
+ctest --preset windows -j "$jobs"
+echo "== windows: build $((built - start)) s, tests $((SECONDS - built)) s"

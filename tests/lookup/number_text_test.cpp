@@ -38,7 +38,12 @@ class AtofCTest : public testing::TestWithParam<AtofRow> {};
 // The test process runs in the C locale, where strtod is the reference.
 TEST_P(AtofCTest, ReadsAsStrtodInTheCLocale) {
   const std::string text = GetParam().text;
-  ExpectSameDouble(std::strtod(text.c_str(), nullptr), AtofC(text), text);
+  double reference = std::strtod(text.c_str(), nullptr);
+#ifdef _WIN32
+  // msvcrt (Wine's, at least) gives minus zero here; C converts nothing, which is 0.
+  if (text == "- 5") reference = 0.0;
+#endif
+  ExpectSameDouble(reference, AtofC(text), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -2,7 +2,6 @@
 // they write and in which order.
 #include "settings/settings_store.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,8 +15,7 @@ namespace {
 
 using named_rows::PrintTo;
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
+using Changes = std::vector<HiveChange>;
 
 constexpr const char* kAppKey = "HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar";
 constexpr const char* kPrefsKey =
@@ -74,8 +72,8 @@ TEST_F(SettingsStoreTest, FirstStartCreatesBothKeysAndNothingElse) {
   for (const WeatherSeries& row : kWeatherSeries)
     EXPECT_EQ(FlagOf(thePreferences, row.id), 1) << row.valueName;
   EXPECT_STREQ(app_.m_szLastLocation, "");
-  EXPECT_THAT(Written(),
-              ElementsAre(HiveChange{kAppKey, std::nullopt}, HiveChange{kPrefsKey, std::nullopt}));
+  EXPECT_EQ(Written(),
+            (Changes{HiveChange{kAppKey, std::nullopt}, HiveChange{kPrefsKey, std::nullopt}}));
 }
 
 TEST_F(SettingsStoreTest, ProfileNameChoosesTheKey) {
@@ -103,7 +101,7 @@ TEST_F(SettingsStoreTest, StoredZeroUntickedAndTickingWritesOnlyThatFlag) {
   DialogFlags dialog = HeldFlags();
   dialog.m_bRain = 1;
   SaveChangedPreferences(store_, dialog);
-  EXPECT_THAT(Written(), ElementsAre(FlagWrite("Rain", 1)));
+  EXPECT_EQ(Written(), Changes{FlagWrite("Rain", 1)});
   EXPECT_EQ(thePreferences.m_bRain, 1);
 }
 
@@ -114,14 +112,14 @@ TEST_F(SettingsStoreTest, OneUntickedBoxOnFirstRunCreatesOnlyItsValue) {
   SaveChangedPreferences(store_, dialog);
   const HiveKey* prefs = FindKey(store_.hive(), kPrefsKey);
   ASSERT_NE(prefs, nullptr);
-  EXPECT_THAT(prefs->values, ElementsAre(HiveValue{"Sleet", reg::kDword, Dword(0)}));
+  EXPECT_EQ(prefs->values, (std::vector<HiveValue>{HiveValue{"Sleet", reg::kDword, Dword(0)}}));
 }
 
 TEST_F(SettingsStoreTest, UnchangedFlagsWriteNothing) {
   StartUp();
   store_.ClearWrites();
   SaveChangedPreferences(store_, HeldFlags());
-  EXPECT_THAT(Written(), IsEmpty());
+  EXPECT_EQ(Written(), Changes{});
 }
 
 TEST_F(SettingsStoreTest, ChangedFlagsAreWrittenInTableOrder) {
@@ -148,7 +146,7 @@ TEST_F(SettingsStoreTest, FailedWriteIsNotRetried) {
   store_.FailWrites(false);
   store_.ClearWrites();
   SaveChangedPreferences(store_, dialog);
-  EXPECT_THAT(Written(), IsEmpty());
+  EXPECT_EQ(Written(), Changes{});
 }
 
 struct StoredFlagCase {
@@ -239,7 +237,7 @@ TEST_F(SettingsStoreTest, CommandLineRunReadsButNeverWritesTheLocation) {
   store_.ClearWrites();
   WriteLastLocation(store_, app_, "Elsewhere");
   EXPECT_STREQ(app_.m_szLastLocation, "Kept");
-  EXPECT_THAT(Written(), IsEmpty());
+  EXPECT_EQ(Written(), Changes{});
 }
 
 }  // namespace

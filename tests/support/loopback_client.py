@@ -1,9 +1,11 @@
 """Runs loopback_https.py beside this file for a Python test or benchmark and talks to it.
 
     make_certs(folder)                      the test CA and leaves, as the script makes them
-    with LoopbackServer(routes, certs, work) as server:
-        server.port                         its ephemeral port on 127.0.0.1
+    with LoopbackServer(routes, certs, work[, leaf=NAME][, port=N]) as server:
+        server.port                         its port on 127.0.0.1 (ephemeral by default)
         server.requests()                   the targets asked for so far, in order
+        server.stats()                      its counters (connections, requests, ...)
+        server.request_log()                the targets with their headers
 """
 
 import json
@@ -24,18 +26,39 @@ def make_certs(folder):
 class LoopbackServer:
     """HTTPS on an ephemeral port of 127.0.0.1, answering from a route table (a list)."""
 
-    def __init__(self, routes, certs, work):
+    def __init__(self, routes, certs, work, leaf="good", port=0):
         handle, path = tempfile.mkstemp(prefix="routes-", suffix=".json", dir=work)
         with os.fdopen(handle, "w") as f:
             json.dump(routes, f)
         self.process = subprocess.Popen(
-            [sys.executable, SCRIPT, "serve", "--routes", path, "--certs", certs, "--control"],
+            [sys.executable, SCRIPT, "serve", "--routes", path, "--certs", certs, "--control",
+             "--leaf", leaf, "--port", str(port)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline()  # printed once it listens
         if not line.startswith("listening "):
             self.close()
             raise RuntimeError("loopback server did not start: %r" % line)
         self.port = int(line.split()[1])
+
+    def stats(self):
+        """The server's counters: {"connections": N, "requests": N, ...}."""
+        self.process.stdin.write("stats\n")
+        self.process.stdin.flush()
+        line = self.process.stdout.readline()
+        return {k: int(v) for k, v in (field.split("=") for field in line.split())}
+
+    def request_log(self):
+        """[(target, {header name: value})] of the requests so far, in order."""
+        self.process.stdin.write("requests\n")
+        self.process.stdin.flush()
+        log = []
+        while (line := self.process.stdout.readline()) not in ("", "end\n"):
+            if line.startswith("request "):
+                log.append((line.split()[2], {}))
+            elif line.startswith("header ") and log:
+                name, _, value = line[len("header "):].rstrip("\n").partition(": ")
+                log[-1][1][name] = value
+        return log
 
     def requests(self):
         self.process.stdin.write("requests\n")
