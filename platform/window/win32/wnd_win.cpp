@@ -4,7 +4,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "platform/window/utf16_text.h"
+#include "platform/win32/utf16_win.h"
 #include "platform/window/win32/window_win.h"
 #include "platform/window/wnd.h"
 
@@ -22,14 +22,9 @@ std::wstring& Title() {
 
 }  // namespace
 
-std::wstring Wide(std::string_view utf8) {
-  const std::u16string text = Utf16FromUtf8(utf8);
-  return std::wstring(text.begin(), text.end());
-}
+std::wstring Wide(std::string_view utf8) { return Utf16(utf8); }
 
-std::string Narrow(std::wstring_view utf16) {
-  return Utf8FromUtf16(std::u16string(utf16.begin(), utf16.end()));
-}
+std::string Narrow(std::wstring_view utf16) { return Utf8(utf16); }
 
 void SetMessageBoxTitle(std::string title) { Title() = Wide(title); }
 
