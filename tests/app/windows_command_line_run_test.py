@@ -69,16 +69,18 @@ class CommandLineRunWin(unittest.TestCase):
         run("mount", "--bind", bundle, "/etc/ssl/certs/ca-certificates.crt", check=True)
 
     def wine(self, *args):
+        # Wine reads its arguments in the locale's encoding.
+        env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
         return run(WINE_RUN, self.prefix, *args, stdin=subprocess.DEVNULL, capture_output=True,
-                   text=True)
+                   text=True, env=env)
 
     def reg_add(self, key, name, kind, data):
         result = self.wine("reg", "add", "HKCU\\" + key, "/v", name, "/t", kind, "/d", data, "/f")
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
 
-    def wait_opened(self):
+    def wait_opened(self, grace_s=10):
         log = self.browser + ".log"
-        deadline = time.monotonic() + 10
+        deadline = time.monotonic() + grace_s
         while time.monotonic() < deadline and not os.path.exists(log):
             time.sleep(0.05)
         if not os.path.exists(log):
@@ -114,6 +116,23 @@ class CommandLineRunWin(unittest.TestCase):
         keys = read_hive(os.path.join(self.prefix, "user.reg"))
         self.assertEqual(keys[KEY], {"LastLocation": '"KRGC"'})
         self.assertEqual(keys[KEY + "\\Preferences"], {"Sleet": "dword:00000000"})
+
+    def test_location_reaches_the_request_in_utf8_and_a_place_not_found_opens_nothing(self):
+        server = LoopbackServer([
+            {"path": "/maps/api/geocode/xml", "query": "address=",
+             "headers": {"Content-Type": "application/xml; charset=UTF-8"},
+             "body_file": os.path.join(REPLIES, "geocode_zero_results.xml")},
+        ], self.certs, self.dir, port=443)
+        self.addCleanup(server.close)
+        self.reg_add("Software\\Wine\\WineBrowser", "Browsers", "REG_SZ", self.browser)
+        # Beyond the ANSI code page: the program reads its wide command line.
+        result = self.wine(ORLIMAR, "Z\u00fcrich \u0141\u00f3d\u017a")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        targets = server.requests()
+        self.assertEqual(len(targets), 1, targets)
+        self.assertTrue(targets[0].startswith(
+            "/maps/api/geocode/xml?address=Z%C3%BCrich%20%C5%81%C3%B3d%C5%BA&"), targets)
+        self.assertIsNone(self.wait_opened(grace_s=2))
 
 
 def main():
