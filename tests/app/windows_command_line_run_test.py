@@ -44,29 +44,31 @@ def run(*args, **kwargs):
 
 
 class CommandLineRunWin(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        """This namespace's loopback, hosts file and trusted bundle, once."""
+        cls.base = os.path.join(WORK, "e2e")
+        shutil.rmtree(cls.base, ignore_errors=True)
+        os.makedirs(cls.base)
+        cls.certs = os.path.join(cls.base, "certs")
+        make_certs(cls.certs)
+        run("ip", "link", "set", "lo", "up", check=True)
+        hosts = os.path.join(cls.base, "hosts")
+        with open(hosts, "w") as f:
+            f.write("127.0.0.1 localhost maps.googleapis.com\n")
+        run("mount", "--bind", hosts, "/etc/hosts", check=True)
+        bundle = os.path.join(cls.base, "ca-certificates.crt")
+        shutil.copy(os.path.join(cls.certs, "ca.pem"), bundle)
+        run("mount", "--bind", bundle, "/etc/ssl/certs/ca-certificates.crt", check=True)
+
     def setUp(self):
-        self.dir = os.path.join(WORK, "e2e")
-        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir = os.path.join(self.base, self._testMethodName)
         os.makedirs(self.dir)
-        self.certs = os.path.join(self.dir, "certs")
-        make_certs(self.certs)
-        self.isolate()
         self.prefix = os.path.join(self.dir, "prefix")
         copy_prefix(PREFIX, self.prefix)
         self.addCleanup(run, WINE_RUN, self.prefix, "--stop")
         self.browser = os.path.join(self.dir, "browser.sh")
         shutil.copy2(FAKE_BROWSER, self.browser)
-
-    def isolate(self):
-        """This namespace's loopback, hosts file and trusted bundle."""
-        run("ip", "link", "set", "lo", "up", check=True)
-        hosts = os.path.join(self.dir, "hosts")
-        with open(hosts, "w") as f:
-            f.write("127.0.0.1 localhost maps.googleapis.com\n")
-        run("mount", "--bind", hosts, "/etc/hosts", check=True)
-        bundle = os.path.join(self.dir, "ca-certificates.crt")
-        shutil.copy(os.path.join(self.certs, "ca.pem"), bundle)
-        run("mount", "--bind", bundle, "/etc/ssl/certs/ca-certificates.crt", check=True)
 
     def wine(self, *args):
         # Wine reads its arguments in the locale's encoding.
@@ -142,8 +144,9 @@ def main():
             print("needs root for unshare -n -m (CI runs as root); skipped")
             sys.exit(0)
         env = dict(os.environ, **{INSIDE: "1"})
-        sys.exit(subprocess.run(["unshare", "-n", "-m", "--propagation", "private",
-                                 sys.executable, *sys.argv], env=env).returncode)
+        status = subprocess.run(["unshare", "-n", "-m", "--propagation", "private",
+                                 sys.executable, *sys.argv], env=env).returncode
+        sys.exit(status)
     WINE_RUN, PREFIX, WORK, ORLIMAR, FAKE_BROWSER = sys.argv[1:6]
     unittest.main(argv=[sys.argv[0], *sys.argv[6:]])
 
