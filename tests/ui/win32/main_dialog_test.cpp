@@ -62,7 +62,9 @@ TEST_F(MainDialogTest, EnterLooksUpThenPressesTheFocusedForecast) {
 TEST_F(MainDialogTest, NetworkFailureIsReportedInABoxOwnedByTheDialog) {
   http.FailSessions(12029);
   Start();
+  HWND main = nullptr;
   driver.Do([&] {
+    main = Dialog();
     SetWindowTextW(Item(IDC_LOCATION), L"Pine Hollow");
     Click(IDOK);  // returns once the box has been answered
     EXPECT_EQ(Text(IDC_LATITUDE), L"");
@@ -72,7 +74,7 @@ TEST_F(MainDialogTest, NetworkFailureIsReportedInABoxOwnedByTheDialog) {
   ASSERT_EQ(driver.boxes.size(), 1u);
   EXPECT_EQ(driver.boxes[0].text, L"Error number 12029");
   EXPECT_EQ(driver.boxes[0].title, L"Orlimar");
-  EXPECT_NE(driver.boxes[0].owner, nullptr);
+  EXPECT_EQ(driver.boxes[0].owner, main);
   EXPECT_EQ(driver.boxes[0].icon, SystemIcon(kExclamation));
 }
 
@@ -155,6 +157,22 @@ TEST_F(MainDialogTest, StoredLocationIsShownTickedUntilTheFirstTypedCharacter) {
     EXPECT_TRUE(Checked(IDC_SAVE_LOCATION));
     EndDialog(Dialog(), 7);
   });
+  EXPECT_EQ(Finish(), 7);
+}
+
+TEST_F(MainDialogTest, TabVisitsTheTabStopsInTemplateOrder) {
+  const std::vector<int> order = {IDC_SAVE_LOCATION,  IDOK,           IDC_TEMPERATURE,
+                                  IDC_WIND_CHILL,     IDC_DEW_POINT,  IDC_SKY_COVER,
+                                  IDC_PRECIP_POTENTIAL, IDC_RELATIVE_HUMIDITY, IDC_SURFACE_WINDS,
+                                  IDC_RAIN,           IDC_THUNDER,    IDC_SNOW,
+                                  IDC_FREEZING_RAIN,  IDC_SLEET,      IDC_FORECAST,
+                                  IDCANCEL,           IDC_LOCATION};
+  Start();
+  for (int id : order) {
+    driver.Do([this] { Key(GetDlgCtrlID(GetFocus()), VK_TAB); });
+    driver.WaitFor([this, id] { return GetFocus() == Item(id); });
+  }
+  driver.Do([&] { EndDialog(Dialog(), 7); });
   EXPECT_EQ(Finish(), 7);
 }
 
