@@ -1,9 +1,9 @@
 // orlimar-lookup: the dialog's look-up for scripts and machines without a display.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "app/console_lookup_view.h"
 #include "app/platform_options_reader.h"
@@ -12,6 +12,7 @@
 #include "lookup/lookup_sequence.h"
 #include "lookup/tag_value.h"
 #include "platform/interfaces/platform_factories.h"
+#include "platform/process/arguments.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
 
@@ -61,16 +62,17 @@ void PrintResult(const PlatformOptions& options, const ConsoleLookupView& view,
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  const std::vector<std::string> args = Utf8Arguments(argc, argv);
+  if (args.size() == 2 && (args[1] == "--help" || args[1] == "-h")) {
     std::fputs(kUsageText, stdout);
     return 0;
   }
-  if (argc != 2) {
+  if (args.size() != 2) {
     std::fputs(kUsageText, stderr);
     return kUsage;
   }
 
-  ConsoleLookupView view(argv[1]);
+  ConsoleLookupView view(args[1]);
   std::string latitude, longitude, elevation;
   const PlatformOptions options = ReadPlatformOptions(std::getenv);
   const auto http = MakeHttpTextSource(options);

@@ -11,10 +11,12 @@ packages=(
   fonts-dejavu-core
   locales
   xdg-utils
-  # The Windows build: the cross compilers, GoogleTest's sources and 64-bit
-  # Wine for its tests (Wine's TLS needs GnuTLS, only recommended by Wine).
+  # The Windows build: the cross compilers (with windres), GoogleTest's
+  # sources, 64-bit Wine for its tests (Wine's TLS needs GnuTLS, only
+  # recommended by Wine), the icon tool and the installer maker.
   g++-mingw-w64-x86-64-posix googletest
   wine64 fonts-wine libgnutls30
+  icoutils nsis
 )
 
 sudo=""

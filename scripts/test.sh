@@ -26,4 +26,8 @@ cmake --build --preset windows -j "$jobs"
 built=$SECONDS
 echo "== windows tests"
 ctest --preset windows -j "$jobs"
-echo "== windows: build $((built - start)) s, tests $((SECONDS - built)) s"
+tested=$SECONDS
+echo "== windows packages"
+(cd build/windows && cpack -C Release)
+echo "== windows: build $((built - start)) s, tests $((tested - built)) s," \
+  "packages $((SECONDS - tested)) s"

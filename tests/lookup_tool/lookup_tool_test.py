@@ -20,9 +20,46 @@ RUN_LIMIT_S = 60
 
 DENIED = (" <status>REQUEST_DENIED</status>\n"
           " <error_message>The provided API key is invalid.</error_message>\n")
+# What the tool prints for the 95814 replies with Sleet and Snow stored as off;
+# the Windows tool's test expects the same lines.
+FOUND_95814 = [
+    "Address: Sacramento, CA 95814, USA",
+    "Latitude: 38.5803648",
+    "Longitude: -121.4961413",
+    "Latitude DMS: 38:34:49.3133",
+    "Longitude DMS: -121:29:46.1087",
+    "Elevation feet: 25.804597",
+    "Elevation meters: 7.865241",
+    "Forecast: http://forecast.weather.gov/MapClick.php?w0=t&w1=td&w2=wc&w3=sfcwind"
+    "&w4=sky&w5=pop&w6=rh&w7=rain&w8=thunder&w9=fzg&AheadHour=0&Submit=Submit"
+    "&FcstType=graphical&textField1=38.5803648&textField2=-121.4961413"
+    "&site=all&unit=0&dd=&bw=",
+]
+# The same failures on both systems: (case, arguments, exit status, standard error).
+FAILURES = [
+    ("not found", ["Nowhere"], 1, "Not found\n"),
+    ("refused key", ["Denied"], 1, "Not found\nREQUEST_DENIED: The provided API key is invalid.\n"),
+    ("unreadable line", ["Short"], 3, "The parameter is incorrect.\n"),
+    ("no location", [], 64, None),
+]
 STORED_HIVE = ("REGEDIT4\n\n"
                "[HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar\\Preferences]\n"
                "\"Sleet\"=dword:00000000\n\"Snow\"=dword:00000000\n\n")
+
+
+def make_routes(replies):
+    """Both services' replies for the locations of FOUND_95814 and FAILURES."""
+    geocode = "/maps/api/geocode/xml"
+    return [
+        {"path": geocode, "query": "address=95814&",
+         "body_file": os.path.join(replies, "geocode_95814.xml")},
+        {"path": geocode, "query": "address=Nowhere",
+         "body_file": os.path.join(replies, "geocode_zero_results.xml")},
+        {"path": geocode, "query": "address=Denied", "body": DENIED},
+        {"path": geocode, "query": "address=Short", "body": "<location>\n<lat>1.5\n"},
+        {"path": "/maps/api/elevation/xml",
+         "body_file": os.path.join(replies, "elevation_95814.xml")},
+    ]
 
 
 def closed_port():
@@ -37,18 +74,7 @@ class LookupTool(unittest.TestCase):
         cls.dir = tempfile.mkdtemp(prefix="orlimar-lookup-")
         cls.certs = os.path.join(cls.dir, "certs")
         make_certs(cls.certs)
-        geocode = "/maps/api/geocode/xml"
-        routes = [
-            {"path": geocode, "query": "address=95814&",
-             "body_file": os.path.join(REPLIES, "geocode_95814.xml")},
-            {"path": geocode, "query": "address=Nowhere",
-             "body_file": os.path.join(REPLIES, "geocode_zero_results.xml")},
-            {"path": geocode, "query": "address=Denied", "body": DENIED},
-            {"path": geocode, "query": "address=Short", "body": "<location>\n<lat>1.5\n"},
-            {"path": "/maps/api/elevation/xml",
-             "body_file": os.path.join(REPLIES, "elevation_95814.xml")},
-        ]
-        cls.server = LoopbackServer(routes, cls.certs, cls.dir)
+        cls.server = LoopbackServer(make_routes(REPLIES), cls.certs, cls.dir)
         cls.port = cls.server.port
 
     @classmethod
@@ -73,29 +99,11 @@ class LookupTool(unittest.TestCase):
             f.write(STORED_HIVE)
         result = self.run_tool("95814", config=config)
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(result.stdout.splitlines(), [
-            "Address: Sacramento, CA 95814, USA",
-            "Latitude: 38.5803648",
-            "Longitude: -121.4961413",
-            "Latitude DMS: 38:34:49.3133",
-            "Longitude DMS: -121:29:46.1087",
-            "Elevation feet: 25.804597",
-            "Elevation meters: 7.865241",
-            "Forecast: http://forecast.weather.gov/MapClick.php?w0=t&w1=td&w2=wc&w3=sfcwind"
-            "&w4=sky&w5=pop&w6=rh&w7=rain&w8=thunder&w9=fzg&AheadHour=0&Submit=Submit"
-            "&FcstType=graphical&textField1=38.5803648&textField2=-121.4961413"
-            "&site=all&unit=0&dd=&bw=",
-        ])
+        self.assertEqual(result.stdout.splitlines(), FOUND_95814)
 
     def test_failures_have_their_own_text_and_status(self):
-        cases = [
-            ("not found", ["Nowhere"], None, 1, "Not found\n"),
-            ("refused key", ["Denied"], None, 1,
-             "Not found\nREQUEST_DENIED: The provided API key is invalid.\n"),
-            ("no server", ["95814"], closed_port(), 2, "Error number 12029\n"),
-            ("unreadable line", ["Short"], None, 3, "The parameter is incorrect.\n"),
-            ("no location", [], None, 64, None),
-        ]
+        cases = [(name, args, None, status, stderr) for name, args, status, stderr in FAILURES]
+        cases.append(("no server", ["95814"], closed_port(), 2, "Error number 12029\n"))
         for name, args, port, status, stderr in cases:
             with self.subTest(name):
                 result = self.run_tool(*args, port=port)

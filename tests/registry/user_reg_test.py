@@ -7,46 +7,16 @@ Usage: user_reg_test.py WINE_RUN PREFIX WORK_DIR WRITER_EXE [unittest arguments]
 """
 
 import os
-import re
-import shutil
 import subprocess
 import sys
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from wine_prefix import copy_prefix, read_hive, remove_prefix, unescape  # noqa: E402
+
 WINE_RUN = PREFIX = WORK = WRITER = ""
 PROFILE = "OrlimarUserReg"
 LIMIT_S = 120
-
-
-def copy_prefix(source, target):
-    """A hard-linked copy; the registry files, which Wine rewrites, as real copies."""
-    shutil.rmtree(target, ignore_errors=True)
-    subprocess.run(["cp", "-al", source, target], check=True, timeout=LIMIT_S)
-    for name in os.listdir(target):
-        if name.endswith(".reg"):
-            path = os.path.join(target, name)
-            os.unlink(path)
-            shutil.copy2(os.path.join(source, name), path)
-
-
-def unescape(text):
-    """A string of Wine's registry files: \\xHHHH for characters beyond ASCII."""
-    return re.sub(r"\\x([0-9a-fA-F]{1,4})|\\(.)",
-                  lambda m: chr(int(m.group(1), 16)) if m.group(1) else m.group(2), text)
-
-
-def read_hive(path):
-    """{key path: {value name: value text}} from a Wine registry file."""
-    keys, current = {}, None
-    with open(path, encoding="utf-8", errors="surrogateescape") as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if line.startswith("["):
-                current = keys.setdefault(unescape(line[1:line.rindex("]")]), {})
-            elif current is not None and line.startswith('"'):
-                name, _, value = line.partition('"=')
-                current[unescape(name[1:])] = value
-    return keys
 
 
 class UserReg(unittest.TestCase):
@@ -61,7 +31,7 @@ class UserReg(unittest.TestCase):
             keys = read_hive(os.path.join(prefix, "user.reg"))
         finally:
             subprocess.run([WINE_RUN, prefix, "--stop"], timeout=LIMIT_S)
-            shutil.rmtree(prefix, ignore_errors=True)
+            remove_prefix(prefix)
         app = "Software\\Quenwick Software\\" + PROFILE
         self.assertIn(app, keys)
         self.assertEqual(unescape(keys[app].get("LastLocation", "")), '"Z\u00fcrich Hbf"')
