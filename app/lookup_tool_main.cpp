@@ -1,16 +1,17 @@
 // orlimar-lookup: the dialog's look-up for scripts and machines without a display.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
 
 #include "app/console_lookup_view.h"
+#include "app/platform_options_reader.h"
 #include "forecast/forecast_address.h"
 #include "lookup/elevation.h"
 #include "lookup/lookup_sequence.h"
 #include "lookup/tag_value.h"
-#include "platform/http/curl_http_text_source.h"
-#include "platform/registry/hive_profile_store.h"
+#include "platform/interfaces/platform_factories.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
 
@@ -34,15 +35,16 @@ void PrintLine(const char* label, const std::string& text) {
 }
 
 // The dialog's flags, so Forecast opens what the dialog would open.
-void LoadDialogPreferences() {
-  const auto store = MakeHiveProfileStore(kDialogProfileName);
+void LoadDialogPreferences(const PlatformOptions& options) {
+  const auto store = MakeProfileStore(options, kDialogProfileName);
   AppSettingsState app;
   SetUpRegistry(*store, app);
   LoadPreferences(*store);
 }
 
-void PrintResult(const ConsoleLookupView& view, const std::string& latitude,
-                 const std::string& longitude, const std::string& meters) {
+void PrintResult(const PlatformOptions& options, const ConsoleLookupView& view,
+                 const std::string& latitude, const std::string& longitude,
+                 const std::string& meters) {
   PrintLine("Address", view.Field(LookupField::Address));
   PrintLine("Latitude", view.Field(LookupField::Latitude));
   PrintLine("Longitude", view.Field(LookupField::Longitude));
@@ -52,7 +54,7 @@ void PrintResult(const ConsoleLookupView& view, const std::string& latitude,
     PrintLine("Elevation feet", FormatElevation(meters, kFeetPerMeter));
     PrintLine("Elevation meters", FormatElevation(meters, kMetersPerMeter));
   }
-  LoadDialogPreferences();
+  LoadDialogPreferences(options);
   PrintLine("Forecast", ForecastAddressFor(latitude, longitude, thePreferences));
 }
 
@@ -70,11 +72,12 @@ int main(int argc, char** argv) {
 
   ConsoleLookupView view(argv[1]);
   std::string latitude, longitude, elevation;
-  const auto http = MakeCurlHttpTextSource();
+  const PlatformOptions options = ReadPlatformOptions(std::getenv);
+  const auto http = MakeHttpTextSource(options);
   try {
-    switch (RunLookup(view, *http, {latitude, longitude, elevation})) {
+    switch (RunLookup(view, *http, options.apiKey, {latitude, longitude, elevation})) {
       case LookupOutcome::Found:
-        PrintResult(view, latitude, longitude, elevation);
+        PrintResult(options, view, latitude, longitude, elevation);
         return 0;
       case LookupOutcome::NotFound:
         std::fputs("Not found\n", stderr);

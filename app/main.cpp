@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "platform/application/win_app.h"
 #include "platform/process/application_name.h"
+#include "platform/window/win_app.h"
 
 int main(int argc, char** argv) {
   if (const auto status =

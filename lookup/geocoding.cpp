@@ -91,10 +91,10 @@ std::string ApplyLocationShortcut(std::string location) {
   return location;
 }
 
-std::string BuildGeocodeUrl(std::string_view location) {
+std::string BuildGeocodeUrl(std::string_view location, std::string_view apiKey) {
   return std::string("https://") + kMapsHost +
          "/maps/api/geocode/xml?address=" + EncodeQueryValue(location) +
-         "&sensor=false&key=" + EncodeQueryValue(ApiKey());
+         "&sensor=false&key=" + EncodeQueryValue(apiKey);
 }
 
 std::string CoordinatePair(std::string_view location) {
@@ -106,10 +106,10 @@ std::string CoordinatePair(std::string_view location) {
   return std::string(latitude) + "," + std::string(longitude);
 }
 
-std::string BuildReverseGeocodeUrl(std::string_view latlng) {
+std::string BuildReverseGeocodeUrl(std::string_view latlng, std::string_view apiKey) {
   return std::string("https://") + kMapsHost +
          "/maps/api/geocode/xml?latlng=" + EncodeQueryValue(latlng) +
-         "&sensor=false&key=" + EncodeQueryValue(ApiKey());
+         "&sensor=false&key=" + EncodeQueryValue(apiKey);
 }
 
 bool ScanGeocodeReply(HttpReply& reply, LookupResult& result, GeocodeReplyStatus* status) {
