@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "lookup/c_number.h"
-
 #include "lookup/query_encoding.h"
 #include "lookup/service_key.h"
 #include "lookup/tag_value.h"

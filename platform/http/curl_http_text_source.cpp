@@ -2,10 +2,12 @@
 // handle so that a line is handed over as soon as it is in.
 #include <curl/curl.h>
 #include <netinet/in.h>
-#include <linux/tcp.h>
 #include <openssl/ssl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/tcp.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -99,9 +101,9 @@ bool HeaderIs(std::string_view line, std::string_view name) {
 }
 
 // Bytes the kernel has taken in on the socket, headers and TLS records included;
-// -1 when it cannot tell.
+// -1 when it cannot tell (then only the callbacks count as arrivals).
 long long BytesReceived(curl_socket_t socket) {
-#ifdef TCP_INFO
+#ifdef __linux__
   tcp_info info{};
   socklen_t size = sizeof info;
   if (getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &size) != 0 ||
@@ -110,6 +112,7 @@ long long BytesReceived(curl_socket_t socket) {
   }
   return static_cast<long long>(info.tcpi_bytes_received);
 #else
+  (void)socket;
   return -1;
 #endif
 }
@@ -177,8 +180,8 @@ class Transfer {
   curl_off_t discarded_ = 0;
   Clock::time_point last_data_;
   std::vector<curl_socket_t> sockets_;  // the sockets curl has open for this handle
-  long long bytes_received_ = -1;        // by all of them, when last looked at
-  std::string location_;  // the Location header of the current reply
+  long long bytes_received_ = -1;       // by all of them, when last looked at
+  std::string location_;                // the Location header of the current reply
   std::string buffer_;
   size_t scanned_ = 0;  // no line feed in buffer_ before this
 };
@@ -399,11 +402,11 @@ void Transfer::Pump(const std::function<bool()>& ready, Clock::time_point give_u
       }
     }
     if (ready() || done_) return;
+    if (connected_) NoteArrivals();  // the callbacks see whole header lines, not bytes
     auto now = Clock::now();
     if (now >= give_up) return;
     auto wait = std::min<Clock::duration>(kPollSlice, give_up - now);
     if (connected_) {
-      NoteArrivals();  // the callbacks see whole header lines and body pieces, not bytes
       auto silent = now - last_data_;
       if (silent >= receive_timeout_) {
         done_ = true;

@@ -171,7 +171,7 @@ reg::Status HiveFileStore::MoveCorruptAside(const std::string& target) {
     }
     if (errno != ENOENT) return Failed(aside, errno);
     return calls_.Rename(target.c_str(), aside.c_str()) == 0 ? reg::kSuccess
-                                                               : Failed(target, errno);
+                                                             : Failed(target, errno);
   }
   failure_ = target + ": too many copies of corrupt files beside it";
   return reg::kWriteFault;
@@ -180,7 +180,8 @@ reg::Status HiveFileStore::MoveCorruptAside(const std::string& target) {
 reg::Status HiveFileStore::WriteTemporary(const std::string& temporary, const std::string& text) {
   // A stale file, or a link planted in its place, goes; the new one is made afresh.
   if (calls_.Unlink(temporary.c_str()) != 0 && errno != ENOENT) return Failed(temporary, errno);
-  const int fd = calls_.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, kFileMode);
+  const int fd =
+      calls_.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, kFileMode);
   if (fd < 0) return Failed(temporary, errno);
   bool ok = calls_.Fchmod(fd, kFileMode) == 0;
   for (std::size_t done = 0; ok && done < text.size();) {

@@ -92,20 +92,18 @@ TEST_P(CoordinatePairTest, TwoDecimalNumbersInRange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Locations, CoordinatePairTest,
-    testing::Values(PairRow{"shortcut", kRidge, kRidge},
-                    PairRow{"blanks_around_each", " 38.5 ,\t-121.7 ", "38.5,-121.7"},
-                    PairRow{"integers_and_signs", "+45,-0", "+45,-0"},
-                    PairRow{"point_forms", "5.,.5", "5.,.5"},
-                    PairRow{"edges_of_range", "-90,180", "-90,180"},
-                    PairRow{"latitude_over_90", "90.0001,0", ""},
-                    PairRow{"longitude_over_180", "0,-180.5", ""},
-                    PairRow{"three_numbers", "1,2,3", ""}, PairRow{"one_number", "38.5", ""},
-                    PairRow{"empty_half", "38.5,", ""}, PairRow{"lone_point", ".,1", ""},
-                    PairRow{"exponent", "1e1,2", ""}, PairRow{"hex", "0x1,2", ""},
-                    PairRow{"decimal_comma_pair", "38,5", "38,5"},
-                    PairRow{"blank_inside_number", "3 8,5", ""},
-                    PairRow{"text_after", "38.5,-121.7 USA", ""},
-                    PairRow{"place_name", "Pine Hollow, CA", ""}, PairRow{"empty", "", ""}),
+    testing::Values(
+        PairRow{"shortcut", kRidge, kRidge},
+        PairRow{"blanks_around_each", " 38.5 ,\t-121.7 ", "38.5,-121.7"},
+        PairRow{"integers_and_signs", "+45,-0", "+45,-0"}, PairRow{"point_forms", "5.,.5", "5.,.5"},
+        PairRow{"edges_of_range", "-90,180", "-90,180"},
+        PairRow{"latitude_over_90", "90.0001,0", ""}, PairRow{"longitude_over_180", "0,-180.5", ""},
+        PairRow{"three_numbers", "1,2,3", ""}, PairRow{"one_number", "38.5", ""},
+        PairRow{"empty_half", "38.5,", ""}, PairRow{"lone_point", ".,1", ""},
+        PairRow{"exponent", "1e1,2", ""}, PairRow{"hex", "0x1,2", ""},
+        PairRow{"decimal_comma_pair", "38,5", "38,5"}, PairRow{"blank_inside_number", "3 8,5", ""},
+        PairRow{"text_after", "38.5,-121.7 USA", ""}, PairRow{"place_name", "Pine Hollow, CA", ""},
+        PairRow{"empty", "", ""}),
     RowName<PairRow>);
 
 TEST(ReverseGeocodeUrlTest, PairGoesInAsLatlngWithTheSameKey) {

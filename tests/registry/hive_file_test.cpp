@@ -250,9 +250,9 @@ TEST_F(HiveFileTest, LinkedHiveFileStaysALinkAndItsTargetIsUpdated) {
   const fs::path real = dotfiles / "orlimar.reg";
   fs::create_directories(dotfiles);
   fs::create_directories(folder_);
-  ASSERT_EQ(Set(*MakeHiveProfileStore("Orlimar", real.string()), "LastLocation",
-                {reg::kSz, "old\0"s}),
-            reg::kSuccess);
+  ASSERT_EQ(
+      Set(*MakeHiveProfileStore("Orlimar", real.string()), "LastLocation", {reg::kSz, "old\0"s}),
+      reg::kSuccess);
   fs::create_symlink(real, dotfiles / "hop");
   fs::create_symlink("../../dotfiles/hop", file_);
 
