@@ -15,3 +15,5 @@ set_tests_properties(wine_server_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 6
 # Every test under Wine names the fixture, so that the server is up first
 # and goes away at the end of the run.
 set(orlimar_test_fixtures FIXTURES_REQUIRED wine)
+# The first listing of a run may have to make the prefix first.
+set(orlimar_discovery_timeout 300)

@@ -25,6 +25,7 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 built=$SECONDS
 echo "== windows tests"
+scripts/wine-run.sh build/windows/wine-prefix --start  # the prefix, before CTest lists the tests
 ctest --preset windows -j "$jobs"
 tested=$SECONDS
 echo "== windows packages"

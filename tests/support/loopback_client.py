@@ -5,6 +5,7 @@
         server.port                         its port on 127.0.0.1 (ephemeral by default)
         server.requests()                   the targets asked for so far, in order
         server.stats()                      its counters (connections, requests, ...)
+        server.reset()                      zeroes them and forgets the requests
         server.request_log()                the targets with their headers
 """
 
@@ -40,13 +41,6 @@ class LoopbackServer:
             raise RuntimeError("loopback server did not start: %r" % line)
         self.port = int(line.split()[1])
 
-    def stats(self):
-        """The server's counters: {"connections": N, "requests": N, ...}."""
-        self.process.stdin.write("stats\n")
-        self.process.stdin.flush()
-        line = self.process.stdout.readline()
-        return {k: int(v) for k, v in (field.split("=") for field in line.split())}
-
     def request_log(self):
         """[(target, {header name: value})] of the requests so far, in order."""
         self.process.stdin.write("requests\n")
@@ -68,6 +62,18 @@ class LoopbackServer:
             if line.startswith("request "):
                 targets.append(line.split()[2])
         return targets
+
+    def command(self, line):
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def stats(self):
+        return {name: int(value) for name, _, value in
+                (item.partition("=") for item in self.command("stats").split())}
+
+    def reset(self):
+        self.command("reset")
 
     def close(self):
         if self.process.poll() is None:
