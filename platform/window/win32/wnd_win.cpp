@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/process/application_name.h"
 #include "platform/win32/utf16_win.h"
 #include "platform/window/win32/window_win.h"
 #include "platform/window/wnd.h"
@@ -29,14 +30,7 @@ std::string Narrow(std::wstring_view utf16) { return Utf8(utf16); }
 void SetMessageBoxTitle(std::string title) { Title() = Wide(title); }
 
 const std::wstring& MessageBoxTitle() {
-  if (Title().empty()) {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, length);
-    name = name.substr(name.find_last_of(L"\\/") + 1);
-    if (const auto dot = name.rfind(L'.'); dot != std::wstring::npos && dot > 0) name.resize(dot);
-    Title() = name;
-  }
+  if (Title().empty()) Title() = Wide(ApplicationName(nullptr));
   return Title();
 }
 
