@@ -13,9 +13,12 @@ packages=(
   xdg-utils
   # The Windows build: the cross compilers (with windres), GoogleTest's
   # sources, 64-bit Wine for its tests (Wine's TLS needs GnuTLS, only
-  # recommended by Wine), the icon tool and the installer maker.
+  # recommended by Wine, and its certificate store reads the system's
+  # bundle), the icon tool and the installer maker.
   g++-mingw-w64-x86-64-posix googletest
-  wine64 fonts-wine libgnutls30
+  wine64 fonts-wine libgnutls30 ca-certificates
+  # The Windows tool's end-to-end test brings up a private loopback interface.
+  iproute2
   icoutils nsis
 )
 
