@@ -17,9 +17,9 @@ packages=(
   # bundle), the icon tool and the installer maker.
   g++-mingw-w64-x86-64-posix googletest
   wine64 fonts-wine libgnutls30 ca-certificates
+  icoutils nsis
   # The Windows tool's end-to-end test brings up a private loopback interface.
   iproute2
-  icoutils nsis
 )
 
 sudo=""
