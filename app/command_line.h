@@ -7,8 +7,7 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr const char* kProductName = "Orlimar";
-inline constexpr const char* kProductVersion = "1.0.2.15";
+#include "orlimar_version.h"
 
 enum class CommandLineAction { Run, Help, Version };
 

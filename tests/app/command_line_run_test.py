@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The installed program's unattended run, end to end, against a loopback HTTPS server.
 
-Usage: command_line_run_test.py PREFIX [unittest arguments]
-PREFIX holds the installed bin/Orlimar.
+Usage: command_line_run_test.py PREFIX VERSION [unittest arguments]
+PREFIX holds the installed bin/Orlimar; VERSION is the version it must report.
 """
 
 import os
@@ -17,6 +17,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from loopback_client import LoopbackServer, make_certs  # noqa: E402
 
 PREFIX = ""
+VERSION = ""
 REPLIES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "replies")
 RUN_LIMIT_S = 60  # a run that has not ended by then has hung
 LAUNCH_GRACE_S = 2.0  # the browser is started detached; give it this long to show
@@ -144,9 +145,9 @@ class CommandLineRun(unittest.TestCase):
         env = {"PATH": self.path, "HOME": self.dir}
         result = subprocess.run([os.path.join(PREFIX, "bin", "Orlimar"), "--version"], env=env,
                                 capture_output=True, text=True, timeout=RUN_LIMIT_S)
-        self.assertEqual((result.returncode, result.stdout), (0, "Orlimar 1.0.2.15\n"))
+        self.assertEqual((result.returncode, result.stdout), (0, "Orlimar %s\n" % VERSION))
 
 
 if __name__ == "__main__":
-    PREFIX = sys.argv[1]
-    unittest.main(argv=[sys.argv[0], *sys.argv[2:]])
+    PREFIX, VERSION = sys.argv[1], sys.argv[2]
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]])

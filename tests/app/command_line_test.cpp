@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Table, CommandLineRule, testing::ValuesIn(kCases),
                          named_rows::RowName<Case>);
 
 TEST(CommandLineText, VersionIsTheProductsNameAndVersion) {
-  EXPECT_EQ(VersionText(), "Orlimar 1.0.2.15");
+  EXPECT_EQ(VersionText(), std::string("Orlimar ") + kProductVersion);
 }
 
 TEST(CommandLineText, UsageNamesTheProgramAndBothFlags) {
@@ -63,7 +63,7 @@ TEST(CommandLineText, UsageNamesTheProgramAndBothFlags) {
 TEST(OwnFlags, AnsweredWithStatusZeroAndOnlyThen) {
   std::ostringstream out;
   EXPECT_EQ(AnswerOwnFlags({"95814", "--version"}, "Orlimar", out), 0);
-  EXPECT_EQ(out.str(), "Orlimar 1.0.2.15\n");
+  EXPECT_EQ(out.str(), std::string("Orlimar ") + kProductVersion + "\n");
 
   out.str("");
   EXPECT_EQ(AnswerOwnFlags({"--help"}, "Orlimar", out), 0);
