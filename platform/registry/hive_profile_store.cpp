@@ -31,8 +31,11 @@ std::string FolderOf(const std::string& path) {
 
 class HiveFileStore : public HiveStore {
  public:
-  HiveFileStore(std::string profileName, std::string path, SystemCalls& calls)
-      : HiveStore(std::move(profileName)), path_(std::move(path)), calls_(calls) {}
+  HiveFileStore(std::string profileName, std::string path, SystemCalls& calls, bool readOnly)
+      : HiveStore(std::move(profileName)),
+        path_(std::move(path)),
+        calls_(calls),
+        readOnly_(readOnly) {}
 
  protected:
   const Hive& CurrentHive() override;
@@ -49,6 +52,7 @@ class HiveFileStore : public HiveStore {
 
   std::string path_;
   SystemCalls& calls_;
+  const bool readOnly_;
   bool loaded_ = false;
   Hive hive_;
 };
@@ -164,6 +168,8 @@ reg::Status HiveFileStore::CommitLocked(const HiveChange& change) {
 }
 
 reg::Status HiveFileStore::Commit(const HiveChange& change) {
+  // A reader never creates the file, its folder, its lock or a missing key.
+  if (readOnly_) return reg::kAccessDenied;
   CurrentHive();
   if (path_.empty()) return reg::kWriteFault;
   if (const reg::Status status = MakeFolders(FolderOf(path_)); status != reg::kSuccess)
@@ -200,7 +206,13 @@ std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName) {
   return MakeHiveProfileStore(std::move(profileName), DefaultHivePath());
 }
 
+std::unique_ptr<ProfileStore> MakeReadOnlyHiveProfileStore(std::string profileName) {
+  return std::make_unique<HiveFileStore>(std::move(profileName), DefaultHivePath(),
+                                         RealSystemCalls(), true);
+}
+
 std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName, std::string filePath,
                                                    SystemCalls& calls) {
-  return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls);
+  return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls,
+                                         false);
 }

@@ -12,6 +12,8 @@ std::string DefaultHivePath();
 
 // The store on the current user's hive file.
 std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName);
+// The same file, only read: every write fails with kAccessDenied and nothing is created.
+std::unique_ptr<ProfileStore> MakeReadOnlyHiveProfileStore(std::string profileName);
 // The store on the given file, through the given calls (tests fail them).
 std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName, std::string filePath,
                                                    SystemCalls& calls = RealSystemCalls());
