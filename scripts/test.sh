@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Set-up, then the whole test suite: the normal build and the sanitizer build
-# (which also runs the fuzzers for a bounded time).
+# (which also runs the fuzzers for a bounded time), and the Debian package
+# built, checked, installed and removed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 jobs=$(nproc)
 # Without Qt Widgets the logic and its tests still build: the split between
@@ -18,4 +19,8 @@ for preset in default sanitize; do
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
+  if [ "$preset" = default ]; then
+    echo "== Debian package"
+    scripts/package-test.sh
+  fi
 done
