@@ -168,8 +168,9 @@ reg::Status HiveFileStore::CommitLocked(const HiveChange& change) {
 }
 
 reg::Status HiveFileStore::Commit(const HiveChange& change) {
-  // A reader never creates the file, its folder, its lock or a missing key.
-  if (readOnly_) return reg::kAccessDenied;
+  // A reader never creates the file, its folder or its lock. Opening a key it
+  // lacks succeeds, as the key holds nothing to read; storing a value fails.
+  if (readOnly_) return change.value ? reg::kAccessDenied : reg::kSuccess;
   CurrentHive();
   if (path_.empty()) return reg::kWriteFault;
   if (const reg::Status status = MakeFolders(FolderOf(path_)); status != reg::kSuccess)
