@@ -214,6 +214,5 @@ std::unique_ptr<ProfileStore> MakeReadOnlyHiveProfileStore(std::string profileNa
 
 std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName, std::string filePath,
                                                    SystemCalls& calls) {
-  return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls,
-                                         false);
+  return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls, false);
 }
