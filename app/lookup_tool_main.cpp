@@ -1,20 +1,21 @@
 // orlimar-lookup: the dialog's look-up for scripts and machines without a display.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "app/console_lookup_view.h"
 #include "app/lookup_tool_args.h"
+#include "app/platform_options_reader.h"
 #include "forecast/forecast_address.h"
 #include "lookup/c_number.h"
 #include "lookup/elevation.h"
 #include "lookup/lookup_sequence.h"
 #include "lookup/tag_value.h"
 #include "orlimar_version.h"
-#include "platform/http/curl_http_text_source.h"
+#include "platform/interfaces/platform_factories.h"
 #include "platform/json/json_object.h"
-#include "platform/registry/hive_profile_store.h"
 #include "settings/preferences.h"
 #include "settings/settings_store.h"
 
@@ -41,15 +42,6 @@ const char kUsageText[] =
     "Exit status: 0 found, 1 not found, 2 network failure, 3 unreadable reply,\n"
     "64 wrong usage.\n";
 
-// The dialog's flags, so Forecast opens what the dialog would open. Only read:
-// a look-up from a script leaves no settings behind.
-void LoadDialogPreferences() {
-  const auto store = MakeReadOnlyHiveProfileStore(kDialogProfileName);
-  AppSettingsState app;
-  SetUpRegistry(*store, app);
-  LoadPreferences(*store);
-}
-
 struct Result {
   std::string address, latitude, longitude, latitudeDms, longitudeDms;
   bool elevationShown = false;
@@ -57,7 +49,7 @@ struct Result {
   std::string forecast;
 };
 
-Result ResultOf(const ConsoleLookupView& view, const std::string& latitude,
+Result ResultOf(ProfileStore& store, const ConsoleLookupView& view, const std::string& latitude,
                 const std::string& longitude, const std::string& meters) {
   Result r;
   r.address = view.Field(LookupField::Address);
@@ -70,7 +62,8 @@ Result ResultOf(const ConsoleLookupView& view, const std::string& latitude,
     r.feet = FormatElevation(meters, kFeetPerMeter);
     r.meters = FormatElevation(meters, kMetersPerMeter);
   }
-  LoadDialogPreferences();
+  // The dialog's flags, so Forecast opens what the dialog would open.
+  LoadPreferences(store);
   r.forecast = ForecastAddressFor(latitude, longitude, thePreferences);
   return r;
 }
@@ -133,11 +126,18 @@ int main(int argc, char** argv) {
 
   ConsoleLookupView view(args.location);
   std::string latitude, longitude, elevation;
-  const auto http = MakeCurlHttpTextSource();
+  PlatformOptions options = ReadPlatformOptions(std::getenv);
+  // The dialog's settings, only read: a look-up from a script leaves none behind.
+  options.readOnlySettings = true;
+  const auto store = MakeProfileStore(options, kDialogProfileName);
+  AppSettingsState app;
+  SetUpRegistry(*store, app);
+  options.apiKey = ChooseApiKey(std::getenv, ReadApiKey(*store, app));
+  const auto http = MakeHttpTextSource(options);
   try {
-    switch (RunLookup(view, *http, {latitude, longitude, elevation})) {
+    switch (RunLookup(view, *http, options.apiKey, {latitude, longitude, elevation})) {
       case LookupOutcome::Found: {
-        const Result result = ResultOf(view, latitude, longitude, elevation);
+        const Result result = ResultOf(*store, view, latitude, longitude, elevation);
         if (args.json) {
           PrintJson(result);
         } else {

@@ -3,9 +3,10 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "platform/application/win_app.h"
+#include "app/platform_options_reader.h"
+#include "platform/interfaces/platform_factories.h"
 #include "platform/process/application_name.h"
-#include "platform/registry/hive_profile_store.h"
+#include "platform/window/win_app.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -20,7 +21,7 @@ bool EnvironmentNamesDisplay() {
 
 // --set-api-key: the settings alone, no window. The key itself is never printed.
 int StoreApiKey(const std::string& programName, const std::string& key) {
-  const auto store = MakeHiveProfileStore(programName);
+  const auto store = MakeProfileStore(ReadPlatformOptions(std::getenv), programName);
   AppSettingsState app;
   SetUpRegistry(*store, app);
   if (!WriteApiKey(*store, app, key)) {

@@ -1,7 +1,7 @@
 // The application object: start-up, the settings it holds for the run, the dialog's run.
 #pragma once
 
-#include "platform/application/win_app.h"
+#include "platform/window/win_app.h"
 #include "settings/settings_store.h"
 
 // AppSettingsState holds m_strRegistryPath, m_szLastLocation and

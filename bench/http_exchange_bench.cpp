@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/http/curl_http_text_source.h"
+#include "app/platform_options_reader.h"
+#include "platform/interfaces/platform_factories.h"
 
 namespace {
 
@@ -70,7 +71,8 @@ extern "C" ssize_t recvfrom(int socket, void* buffer, size_t length, int flags, 
 int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   std::string mode = argv[1];
-  auto source = MakeCurlHttpTextSource();
+  // The knobs as the programs read them: the script points them at its server.
+  auto source = MakeHttpTextSource(ReadPlatformOptions(std::getenv));
   try {
     if (mode == "exchange" && (argc == 4 || argc == 5)) {
       int runs = argc == 5 ? std::atoi(argv[4]) : 1;

@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "platform/registry/hive_profile_store.h"
+#include "platform/registry/hive_file_store_unix.h"
 #include "settings/settings_store.h"
 
 namespace {

@@ -7,10 +7,11 @@
 #include "lookup/tag_value.h"
 #include "platform/interfaces/http_text_source.h"
 
-std::string BuildElevationUrl(std::string_view latitude, std::string_view longitude) {
+std::string BuildElevationUrl(std::string_view latitude, std::string_view longitude,
+                              std::string_view apiKey) {
   return std::string("https://") + kMapsHost +
          "/maps/api/elevation/xml?locations=" + EncodeQueryValue(latitude) + "," +
-         EncodeQueryValue(longitude) + "&sensor=false&key=" + EncodeQueryValue(ApiKey());
+         EncodeQueryValue(longitude) + "&sensor=false&key=" + EncodeQueryValue(apiKey);
 }
 
 bool ScanElevationReply(HttpReply& reply, std::string& meters) {

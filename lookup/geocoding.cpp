@@ -69,10 +69,10 @@ std::string ApplyLocationShortcut(std::string location) {
   return location;
 }
 
-std::string BuildGeocodeUrl(std::string_view location) {
+std::string BuildGeocodeUrl(std::string_view location, std::string_view apiKey) {
   return std::string("https://") + kMapsHost +
          "/maps/api/geocode/xml?address=" + EncodeQueryValue(location) +
-         "&sensor=false&key=" + EncodeQueryValue(ApiKey());
+         "&sensor=false&key=" + EncodeQueryValue(apiKey);
 }
 
 bool ScanGeocodeReply(HttpReply& reply, LookupResult& result, GeocodeReplyStatus* status) {

@@ -9,7 +9,7 @@
 class HttpReply;
 
 std::string ApplyLocationShortcut(std::string location);
-std::string BuildGeocodeUrl(std::string_view location);
+std::string BuildGeocodeUrl(std::string_view location, std::string_view apiKey);
 
 // What the reply said of itself; used to tell a refused request from a place
 // that does not exist.

@@ -59,7 +59,8 @@ void ShowCoordinate(LookupView& view, LookupField decimal, LookupField dms,
 
 }  // namespace
 
-LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, HeldResult held) {
+LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, const std::string& apiKey,
+                        HeldResult held) {
   view.SavePreferences();
   for (LookupField field : kEmptiedFields) view.SetFieldText(field, "");
   for (LookupField field : kEmptiedFields) view.RepaintField(field);
@@ -71,7 +72,7 @@ LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, HeldResult held)
   // Stored as typed, before the shortcuts turn it into coordinates.
   view.WriteLastLocation(view.IsSaveLocationTicked() ? location : std::string());
   location = ApplyLocationShortcut(std::move(location));
-  const std::string geocodeUrl = BuildGeocodeUrl(location);
+  const std::string geocodeUrl = BuildGeocodeUrl(location, apiKey);
 
   // Declared before the reply so that the reply goes first on every way out.
   std::unique_ptr<HttpSession> session;
@@ -91,7 +92,7 @@ LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, HeldResult held)
     ShowCoordinate(view, LookupField::Longitude, LookupField::LongitudeDms, held.longitude);
     view.SetFieldText(LookupField::Address, address);
 
-    reply = session->OpenURL(BuildElevationUrl(held.latitude, held.longitude));
+    reply = session->OpenURL(BuildElevationUrl(held.latitude, held.longitude, apiKey));
     if (reply) {
       // A refused elevation line leaves the held elevation empty rather than
       // holding the uncut rest of the line.

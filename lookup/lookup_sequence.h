@@ -34,7 +34,8 @@ struct HeldResult {
 
 enum class LookupOutcome { Found, NotFound, NetworkFailure };
 
-// Runs the whole look-up. Network failures are reported through ShowMessage;
-// InvalidArgumentError from a reply line leaves this function, as it leaves
-// the command that called it.
-LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, HeldResult held);
+// Runs the whole look-up; apiKey goes with both requests. Network failures are reported through
+// ShowMessage; InvalidArgumentError from a reply line leaves this function, as it leaves the
+// command that called it.
+LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, const std::string& apiKey,
+                        HeldResult held);

@@ -1,9 +1,9 @@
-// The maps services' host and API key.
+// The maps services' host and the API key compiled in.
 #pragma once
 
 #include <string>
 
 inline constexpr const char* kMapsHost = "maps.googleapis.com";
 
-// The key compiled in, or ORLIMAR_API_KEY from the environment when set.
-std::string ApiKey();
+// The key the build compiled in (a placeholder of the right shape when none was given).
+std::string CompiledApiKey();

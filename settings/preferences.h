@@ -1,7 +1,7 @@
 // The display flags as last loaded or saved, held for the whole run.
 #pragma once
 
-#include "platform/interfaces/win_types.h"
+#include "platform/interfaces/win_bool.h"
 
 class CPreferences {
  public:

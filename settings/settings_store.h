@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "platform/interfaces/profile_store.h"
 #include "settings/preferences.h"
-#include "settings/profile_store.h"
 #include "settings/weather_series.h"
 
 inline constexpr const char* kCompanyName = "Quenwick Software";
@@ -19,6 +19,7 @@ struct AppSettingsState {
   std::string m_strRegistryPath;  // Software\Quenwick Software\<profile name>
   char m_szLastLocation[kLastLocationSize]{};
   BOOL m_bCommandLineLocation = 0;
+  std::string m_strApiKey;  // the key the look-ups send, chosen at start
 };
 
 // Sets the company key and builds m_strRegistryPath from it.

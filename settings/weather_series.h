@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/interfaces/win_types.h"
+#include "platform/interfaces/win_bool.h"
 
 enum class SeriesId {
   DewPoint,

@@ -108,7 +108,8 @@ void COrlimarDlg::OnSysCommand(UINT id, LPARAM lParam) {
 }
 
 void COrlimarDlg::OnOK() {
-  RunLookup(*this, m_http, HeldResult{m_strLatitude, m_strLongitude, m_strElevation});
+  RunLookup(*this, m_http, m_settings.m_strApiKey,
+            HeldResult{m_strLatitude, m_strLongitude, m_strElevation});
 }
 
 void COrlimarDlg::OnEnChangeLocation() {

@@ -1,4 +1,4 @@
-// Registers the program's strings and icon with the window layer.
+// Registers the program's strings with the window layer.
 #pragma once
 
 // Safe to call more than once.

@@ -1,19 +1,17 @@
 // The HTTP text source over libcurl: one easy handle per session, driven through a multi
 // handle so that a line is handed over as soon as it is in.
-#include "platform/http/curl_http_text_source.h"
-
 #include <curl/curl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/http/curl_error_map.h"
+#include "platform/interfaces/platform_factories.h"
 
 namespace {
 
@@ -43,23 +41,9 @@ void StartCurl() {
   if (started != CURLE_OK) throw CInternetException(kErrorInternal, "libcurl did not start");
 }
 
-long EnvironmentMs(const char* name, long fallback) {
-  const char* text = std::getenv(name);
-  if (!text || !*text) return fallback;
-  char* end = nullptr;
-  long value = std::strtol(text, &end, 10);
-  return *end == '\0' && value > 0 ? value : fallback;
-}
-
-std::string EnvironmentText(const char* name) {
-  const char* text = std::getenv(name);
-  return text ? text : "";
-}
-
-// ORLIMAR_CONNECT_TO: curl's --connect-to entries, comma-separated.
-Slist ConnectToList() {
+// curl's --connect-to entries, comma-separated.
+Slist ConnectToList(const std::string& all) {
   curl_slist* list = nullptr;
-  std::string all = EnvironmentText("ORLIMAR_CONNECT_TO");
   for (size_t start = 0; start <= all.size();) {
     size_t end = std::min(all.find(',', start), all.size());
     std::string entry = all.substr(start, end - start);
@@ -95,7 +79,7 @@ bool Served(const std::string& scheme) { return scheme == "http" || scheme == "h
 // The session's one easy handle and the state of its current request.
 class Transfer {
  public:
-  explicit Transfer(std::string_view agent);
+  Transfer(std::string_view agent, const PlatformOptions& options);
   ~Transfer();
   Transfer(const Transfer&) = delete;
   Transfer& operator=(const Transfer&) = delete;
@@ -146,8 +130,8 @@ class Transfer {
   size_t scanned_ = 0;  // no line feed in buffer_ before this
 };
 
-Transfer::Transfer(std::string_view agent)
-    : receive_timeout_(EnvironmentMs("ORLIMAR_RECEIVE_TIMEOUT_MS", 30000)) {
+Transfer::Transfer(std::string_view agent, const PlatformOptions& options)
+    : receive_timeout_(options.receiveTimeoutMs) {
   StartCurl();
   multi_ = curl_multi_init();
   easy_ = curl_easy_init();
@@ -159,9 +143,9 @@ Transfer::Transfer(std::string_view agent)
   curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
   headers = curl_slist_append(headers, "Pragma: no-cache");
   headers_.reset(headers);
-  connect_to_ = ConnectToList();
+  connect_to_ = ConnectToList(options.connectTo);
   std::string agent_text(agent);
-  std::string ca_bundle = EnvironmentText("ORLIMAR_CA_BUNDLE");
+  const std::string& ca_bundle = options.caBundle;
 
   curl_easy_setopt(easy_, CURLOPT_USERAGENT, agent_text.c_str());
   curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_.get());
@@ -171,8 +155,7 @@ Transfer::Transfer(std::string_view agent)
   // HTTP/1.1 as WinInet speaks it: the path the tests cover, pausing included.
   curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   curl_easy_setopt(easy_, CURLOPT_FOLLOWLOCATION, 0L);  // followed by Open, hop by hop
-  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS,
-                   EnvironmentMs("ORLIMAR_CONNECT_TIMEOUT_MS", 60000));
+  curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, options.connectTimeoutMs);
   curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, kMaxReplyBytes);
   curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -436,7 +419,8 @@ class CurlReply : public HttpReply {
 
 class CurlSession : public HttpSession {
  public:
-  explicit CurlSession(std::string_view agent) : transfer_(std::make_shared<Transfer>(agent)) {}
+  CurlSession(std::string_view agent, const PlatformOptions& options)
+      : transfer_(std::make_shared<Transfer>(agent, options)) {}
 
   std::unique_ptr<HttpReply> OpenURL(const std::string& url) override {
     if (!transfer_) throw CInternetException(kErrorInternal, "session closed");
@@ -452,13 +436,18 @@ class CurlSession : public HttpSession {
 
 class CurlHttpTextSource : public HttpTextSource {
  public:
+  explicit CurlHttpTextSource(PlatformOptions options) : options_(std::move(options)) {}
+
   std::unique_ptr<HttpSession> OpenSession(std::string_view agent) override {
-    return std::make_unique<CurlSession>(agent);
+    return std::make_unique<CurlSession>(agent, options_);
   }
+
+ private:
+  PlatformOptions options_;
 };
 
 }  // namespace
 
-std::unique_ptr<HttpTextSource> MakeCurlHttpTextSource() {
-  return std::make_unique<CurlHttpTextSource>();
+std::unique_ptr<HttpTextSource> MakeHttpTextSource(const PlatformOptions& options) {
+  return std::make_unique<CurlHttpTextSource>(options);
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/profile_store.h"
+#include "platform/interfaces/profile_store.h"
 
 struct HiveValue {
   std::string name;  // empty for the key's default value

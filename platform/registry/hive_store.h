@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
+#include "platform/interfaces/profile_store.h"
 #include "platform/registry/hive.h"
-#include "settings/profile_store.h"
 
 class HiveStore : public ProfileStore {
  public:

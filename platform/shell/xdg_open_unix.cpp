@@ -9,9 +9,20 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/shell/xdg_open.h"
+#include "platform/interfaces/platform_factories.h"
 
 extern char** environ;
+
+namespace {
+
+// Starts "xdg-open ADDRESS" (found on PATH) with no shell between, without
+// waiting for it; a failure to start writes one line to standard error.
+class XdgOpenShell : public ShellOpener {
+ public:
+  void Open(const std::string& address) override;
+};
+
+}  // namespace
 
 void XdgOpenShell::Open(const std::string& address) {
   std::string program = "xdg-open";
@@ -39,3 +50,5 @@ void XdgOpenShell::Open(const std::string& address) {
     }
   }).detach();
 }
+
+std::unique_ptr<ShellOpener> MakeShellOpener() { return std::make_unique<XdgOpenShell>(); }

@@ -7,10 +7,6 @@
 #include "platform/window/dialog_template.h"
 #include "platform/window/wnd.h"
 
-struct RECT {
-  int left, top, right, bottom;
-};
-
 class CDataExchange {
  public:
   CDataExchange(CWnd* dialog, BOOL saveAndValidate)

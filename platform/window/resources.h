@@ -1,5 +1,6 @@
-// The program's own resources (strings and icons), registered by id at start
-// and loaded by id where the code needs them.
+// The program's own resources, loaded by id where the code needs them: strings
+// registered at start, icons built into the program with the back end's own
+// resource tool.
 #pragma once
 
 #include <string>
@@ -10,7 +11,6 @@ void RegisterStringResource(UINT id, std::string text);
 // False, text emptied, when no string of that id exists.
 bool LoadStringResource(UINT id, std::string& text);
 
-// xpm: the image as XPM text rows; several calls with one id add sizes.
-void RegisterIconResource(UINT id, const char* const* xpm);
-// nullptr when no icon of that id exists.
+// The icon of that id from the back end's own resources (every size of it), or
+// nullptr when there is none.
 HICON LoadIconResource(UINT id);

@@ -1,9 +1,15 @@
-// The handle, message and style vocabulary that dialog code is written in.
+// The handle, message and style vocabulary that dialog code is written in. A
+// Windows build takes it from the system's own header; elsewhere it is ours,
+// with the system's values.
 #pragma once
 
-#include <cstdint>
+#include "platform/interfaces/win_bool.h"
 
-#include "platform/interfaces/win_types.h"
+#if defined(_WIN32)
+#include <windows.h>
+#else
+
+#include <cstdint>
 
 using UINT = unsigned int;
 using WPARAM = std::uintptr_t;
@@ -18,6 +24,10 @@ struct HWND__;
 using HWND = HWND__*;
 struct HICON__;
 using HICON = HICON__*;
+
+struct RECT {
+  int left, top, right, bottom;
+};
 
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) {
   return (low & 0xFFFF) | ((high & 0xFFFF) << 16);
@@ -102,3 +112,5 @@ inline constexpr std::uint32_t SS_ICON = 0x3;
 inline constexpr std::uint32_t SS_TYPEMASK = 0x1F;
 inline constexpr std::uint32_t SS_NOPREFIX = 0x80;
 inline constexpr std::uint32_t SS_REALSIZEIMAGE = 0x800;
+
+#endif  // !_WIN32

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/window/qt/window_test_access.h"
 #include "platform/window/resources.h"
-#include "platform/window/window_test_access.h"
 #include "tests/ui/dialog_harness.h"
 #include "ui/resource.h"
 #include "ui/ui_resources.h"

@@ -1,6 +1,4 @@
 // The libcurl HTTP text source against a loopback HTTPS server with scripted replies.
-#include "platform/http/curl_http_text_source.h"
-
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -13,15 +11,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/interfaces/platform_factories.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/named_rows.h"
 
 namespace {
+
+using named_rows::PrintTo;
 
 using orlimar::test::LoopbackOptions;
 using orlimar::test::LoopbackServer;
 using Lines = std::vector<std::string>;
 
-// Sets an environment variable for one scope; the source reads its knobs at session open.
+// Sets an environment variable for one scope: libcurl itself reads the proxy variables.
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::string& value) : name_(name) {
@@ -79,19 +81,38 @@ int UnusedPort() {
   return ntohs(address.sin_port);
 }
 
+// Options that trust the loopback server's test CA.
+PlatformOptions TrustingTheTestCa(PlatformOptions options = {}) {
+  options.caBundle = LoopbackServer::CaBundle();
+  return options;
+}
+
+PlatformOptions ReceiveTimeout(long ms) {
+  PlatformOptions options;
+  options.receiveTimeoutMs = ms;
+  return options;
+}
+
+PlatformOptions ConnectTimeout(long ms) {
+  PlatformOptions options;
+  options.connectTimeoutMs = ms;
+  return options;
+}
+
 class HttpTextSourceTest : public ::testing::Test {
  protected:
-  std::unique_ptr<HttpSession> OpenSession() { return source_->OpenSession("Google API"); }
+  std::unique_ptr<HttpSession> OpenSession(const PlatformOptions& options = TrustingTheTestCa()) {
+    source_ = MakeHttpTextSource(options);
+    return source_->OpenSession("Google API");
+  }
 
-  ScopedEnv ca_{"ORLIMAR_CA_BUNDLE", LoopbackServer::CaBundle()};
-  std::unique_ptr<HttpTextSource> source_ = MakeCurlHttpTextSource();
+  std::unique_ptr<HttpTextSource> source_;
 };
 
 struct LineCase {
   std::string name;
   std::string route;  // the fields of the one route
   Lines expected;
-  friend void PrintTo(const LineCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class LineRulesTest : public HttpTextSourceTest, public ::testing::WithParamInterface<LineCase> {};
@@ -126,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                      R"(", "repeat": 1024}, {"text": "\r\ntail\n"}])",
                  {kMegabyteLine, "tail"}},
         LineCase{"error_status_is_a_reply", R"("status": 500, )" + Body("oops\n"), {"oops"}}),
-    [](const auto& info) { return info.param.name; });
+    named_rows::RowName<LineCase>);
 
 TEST_F(HttpTextSourceTest, HandsOverALineBeforeTheRestIsSent) {
   LoopbackServer server({AnyPath(R"("parts": [{"text": "first\n"},
@@ -145,7 +166,6 @@ TEST_F(HttpTextSourceTest, HandsOverALineBeforeTheRestIsSent) {
 struct ReuseCase {
   std::string name;
   int lines_read;  // of the first reply before it is closed; -1 for all
-  friend void PrintTo(const ReuseCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class ConnectionReuseTest : public HttpTextSourceTest,
@@ -176,7 +196,7 @@ TEST_P(ConnectionReuseTest, BothRequestsOfASessionShareOneConnection) {
 INSTANTIATE_TEST_SUITE_P(FirstReply, ConnectionReuseTest,
                          ::testing::Values(ReuseCase{"read_to_the_end", -1},
                                            ReuseCase{"closed_after_two_lines", 2}),
-                         [](const auto& info) { return info.param.name; });
+                         named_rows::RowName<ReuseCase>);
 
 TEST_F(HttpTextSourceTest, FollowsRedirectsOnTheSameConnection) {
   LoopbackServer server({R"([{"path": "/old", "status": 302, "headers": {"Location": "/new"},
@@ -209,23 +229,18 @@ struct FailureCase {
   LoopbackOptions server;  // empty routes: no server at all (a refused connection)
   std::string path;
   std::uint32_t expected;
-  std::vector<std::pair<const char*, std::string>> environment = {};
-  friend void PrintTo(const FailureCase& row, std::ostream* out) { *out << row.name; }
+  PlatformOptions options = {};
 };
 
 class FailureTest : public HttpTextSourceTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(FailureTest, RaisesItsWellKnownNumber) {
   const auto& param = GetParam();
-  std::vector<std::unique_ptr<ScopedEnv>> knobs;
-  for (const auto& [name, value] : param.environment) {
-    knobs.push_back(std::make_unique<ScopedEnv>(name, value));
-  }
   std::optional<LoopbackServer> server;
   std::string base = "https://127.0.0.1:" + std::to_string(UnusedPort());
   if (!param.server.routes_json.empty()) base = server.emplace(param.server).BaseUrl();
   std::string url = param.path.find("://") != std::string::npos ? param.path : base + param.path;
-  auto session = OpenSession();
+  auto session = OpenSession(TrustingTheTestCa(param.options));
   auto [number, detail] = FailureOf(*session, url);
   EXPECT_EQ(number, param.expected) << detail;
 }
@@ -256,12 +271,12 @@ INSTANTIATE_TEST_SUITE_P(
             {AnyPath(R"("parts": [)" + kLines + R"(, {"fault": "stall"}, )" + kLines + "]")},
             "/",
             12002,
-            {{"ORLIMAR_RECEIVE_TIMEOUT_MS", "300"}}},
+            ReceiveTimeout(300)},
         FailureCase{"stalled_handshake",
                     {.routes_json = "[]", .stall_handshake = true},
                     "/",
                     12002,
-                    {{"ORLIMAR_CONNECT_TIMEOUT_MS", "300"}}},
+                    ConnectTimeout(300)},
         FailureCase{"wrong_name", {.routes_json = "[]", .leaf = "wrongname"}, "/", 12038},
         FailureCase{"expired", {.routes_json = "[]", .leaf = "expired"}, "/", 12037},
         FailureCase{"untrusted", {.routes_json = "[]", .leaf = "untrusted"}, "/", 12045},
@@ -275,7 +290,7 @@ INSTANTIATE_TEST_SUITE_P(
                     12152},
         FailureCase{"redirect_from_https_to_http", {kRedirectToPlain}, "/", 12156},
         FailureCase{"redirect_loop", {kRedirectLoop}, "/", 12156}),
-    [](const auto& info) { return info.param.name; });
+    named_rows::RowName<FailureCase>);
 
 TEST_F(HttpTextSourceTest, OtherSchemesGiveNoReply) {
   auto session = OpenSession();
@@ -303,10 +318,10 @@ TEST_F(HttpTextSourceTest, SendsTheAgentAndNoCacheDirectlyWhateverTheProxySettin
 
 TEST_F(HttpTextSourceTest, ConnectToSendsAHostsRequestsElsewhereWithItsName) {
   LoopbackServer server({AnyPath(Body("ok\n"))});
-  ScopedEnv connect_to("ORLIMAR_CONNECT_TO",
-                       "other.example:443:127.0.0.1:1, maps.googleapis.com:443:127.0.0.1:" +
-                           std::to_string(server.port()));
-  auto session = OpenSession();
+  PlatformOptions options = TrustingTheTestCa();
+  options.connectTo = "other.example:443:127.0.0.1:1, maps.googleapis.com:443:127.0.0.1:" +
+                      std::to_string(server.port());
+  auto session = OpenSession(options);
   auto reply = session->OpenURL("https://maps.googleapis.com/maps/api/elevation/xml?x=1");
   ASSERT_TRUE(reply);
   EXPECT_EQ(ReadAll(*reply), Lines{"ok"});

@@ -17,6 +17,8 @@ namespace {
 
 using named_rows::PrintTo;
 
+constexpr const char* kKey = "SequenceKey";
+
 const std::vector<std::string> kFoundReply = FoundGeocodeReply();
 const std::vector<std::string> kElevationReply =
     ElevationReply("  <elevation>1608.6379395</elevation>");
@@ -53,7 +55,7 @@ class RecordingView : public LookupView {
 
 class LookupSequenceTest : public ::testing::Test {
  protected:
-  LookupOutcome Run() { return RunLookup(view, http, {latitude, longitude, elevation}); }
+  LookupOutcome Run() { return RunLookup(view, http, kKey, {latitude, longitude, elevation}); }
 
   FakeHttpTextSource http;
   RecordingView view;
@@ -82,6 +84,7 @@ TEST_F(LookupSequenceTest, FoundPlaceFillsEveryFieldOverOneSession) {
   ASSERT_EQ(http.urls().size(), 2u);
   EXPECT_NE(http.urls()[0].find("address=37.9495135,-120.7950794&"), std::string::npos);
   EXPECT_NE(http.urls()[1].find("locations=37.9495135,-120.7950794&"), std::string::npos);
+  for (const auto& url : http.urls()) EXPECT_TRUE(url.ends_with("&key=SequenceKey")) << url;
   EXPECT_EQ(http.agents(), std::vector<std::string>{"Google API"});
   EXPECT_EQ(http.sessionsClosed(), 1);
   for (const auto& reply : http.replies()) EXPECT_TRUE(reply->closed);

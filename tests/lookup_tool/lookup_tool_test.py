@@ -59,13 +59,14 @@ class LookupTool(unittest.TestCase):
         cls.server.close()
         shutil.rmtree(cls.dir, ignore_errors=True)
 
-    def run_tool(self, *args, port=None, config=None):
+    def run_tool(self, *args, port=None, config=None, extra_env=None):
         env = {k: v for k, v in os.environ.items() if not k.startswith(("ORLIMAR_", "XDG_"))}
         env.update({
             "ORLIMAR_CONNECT_TO": "maps.googleapis.com:443:127.0.0.1:%d" % (port or self.port),
             "ORLIMAR_CA_BUNDLE": os.path.join(self.certs, "ca.pem"),
             "XDG_CONFIG_HOME": config or os.path.join(self.dir, "config"),
         })
+        env.update(extra_env or {})
         return subprocess.run([TOOL, *args], env=env, stdin=subprocess.DEVNULL,
                               capture_output=True, text=True, timeout=RUN_LIMIT_S)
 
@@ -162,6 +163,24 @@ class LookupTool(unittest.TestCase):
                 self.assertIn(stderr, result.stderr)
                 if status == 64:
                     self.assertIn(usage, result.stderr)
+
+    def test_stored_key_serves_when_the_environment_has_none(self):
+        config = os.path.join(self.dir, "keyed")
+        os.makedirs(os.path.join(config, "Quenwick Software"))
+        with open(os.path.join(config, "Quenwick Software", "registry.reg"), "w") as f:
+            f.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar]\n"
+                    "\"ApiKey\"=\"AIzaStoredKey\"\n\n")
+        cases = [("stored key", {}, "key=AIzaStoredKey"),
+                 ("empty environment", {"ORLIMAR_API_KEY": ""}, "key=AIzaStoredKey"),
+                 ("environment first", {"ORLIMAR_API_KEY": "AIzaFromEnv"}, "key=AIzaFromEnv")]
+        for name, env, expected in cases:
+            with self.subTest(name):
+                seen = len(self.server.requests())
+                result = self.run_tool("95814", config=config, extra_env=env)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                targets = self.server.requests()[seen:]
+                self.assertEqual(len(targets), 2)
+                self.assertTrue(all(t.endswith(expected) for t in targets), targets)
 
     def test_double_dash_ends_the_options(self):
         result = self.run_tool("--", "-33.9,151.2")

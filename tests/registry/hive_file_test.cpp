@@ -10,11 +10,14 @@
 #include <map>
 
 #include "platform/registry/hive.h"
-#include "platform/registry/hive_profile_store.h"
+#include "platform/registry/hive_file_store_unix.h"
 #include "settings/settings_store.h"
 #include "tests/registry/temp_folder.h"
+#include "tests/support/named_rows.h"
 
 namespace {
+
+using named_rows::PrintTo;
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
@@ -190,22 +193,10 @@ TEST_F(HiveFileTest, FolderAndFilesArePrivateWhateverTheUmask) {
   EXPECT_FALSE(fs::exists(file_.string() + ".tmp"));
 }
 
-TEST(HivePathTest, FollowsXdgConfigHomeThenHome) {
-  const auto saved = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-  };
-  const auto restore = [](const char* name, const std::optional<std::string>& value) {
-    value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-  };
-  const std::optional<std::string> xdg = saved("XDG_CONFIG_HOME"), home = saved("HOME");
-  setenv("XDG_CONFIG_HOME", "/x/conf", 1);
-  EXPECT_EQ(DefaultHivePath(), "/x/conf/Quenwick Software/registry.reg");
-  setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as XDG asks
-  setenv("HOME", "/home/someone", 1);
-  EXPECT_EQ(DefaultHivePath(), "/home/someone/.config/Quenwick Software/registry.reg");
-  restore("XDG_CONFIG_HOME", xdg);
-  restore("HOME", home);
+TEST(HivePathTest, KeptInTheCompanysFolderOfTheConfigurationFolder) {
+  EXPECT_EQ(HivePathIn("/x/conf"), "/x/conf/Quenwick Software/registry.reg");
+  // No folder given: the home folder of the password database.
+  EXPECT_TRUE(HivePathIn("").ends_with("/.config/Quenwick Software/registry.reg"));
 }
 
 // Fails one named call on files whose path ends as given, as a full disk or
@@ -270,7 +261,6 @@ struct FailingStep {
   const char* suffix;
   bool newFileInPlace;  // the step comes after the rename
 };
-void PrintTo(const FailingStep& c, std::ostream* os) { *os << c.name; }
 
 class FailingStepTest : public HiveFileTest, public ::testing::WithParamInterface<FailingStep> {};
 
@@ -313,6 +303,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingStep{"Rename", "rename", ".tmp", false},
                       FailingStep{"OpenFolder", "open", "Quenwick Software", true},
                       FailingStep{"FlushFolder", "fsync", "Quenwick Software", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<FailingStep>);
 
 }  // namespace

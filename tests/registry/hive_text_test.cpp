@@ -5,8 +5,11 @@
 #include <string>
 
 #include "platform/registry/hive.h"
+#include "tests/support/named_rows.h"
 
 namespace {
+
+using named_rows::PrintTo;
 
 constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Quenwick Software\\Orlimar";
 
@@ -15,7 +18,6 @@ struct ValueCase {
   HiveValue value;
   std::string line;  // as it stands in the file
 };
-void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
 
 class ValueTextTest : public ::testing::TestWithParam<ValueCase> {};
 
@@ -60,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"LongBinaryWraps",
                   {"x", reg::kBinary, std::string(30, '\x11')},
                   "\"x\"=hex(3):" + Repeat("11,", 22) + "\\\n  " + Repeat("11,", 7) + "11"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<ValueCase>);
 
 TEST(HiveTextTest, KeysAndValuesKeepTheirOrderOfCreation) {
   Hive hive;
@@ -101,7 +103,6 @@ struct ReadCase {
   std::string text;
   std::optional<Hive> expected;
 };
-void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 class HiveReadTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -143,6 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"TrailingComma", "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=hex:01,\n",
                  std::nullopt},
         ReadCase{"TruncatedLine", "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"v\"=dwo", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<ReadCase>);
 
 }  // namespace

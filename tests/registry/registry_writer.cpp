@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/registry/hive_profile_store.h"
+#include "platform/registry/hive_file_store_unix.h"
 
 namespace {
 

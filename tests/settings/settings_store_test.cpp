@@ -14,6 +14,8 @@
 
 namespace {
 
+using named_rows::PrintTo;
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -155,7 +157,6 @@ struct StoredFlagCase {
   std::string data;
   BOOL expected;
 };
-void PrintTo(const StoredFlagCase& c, std::ostream* os) { *os << c.name; }
 
 class StoredFlagTest : public SettingsStoreTest,
                        public ::testing::WithParamInterface<StoredFlagCase> {};
@@ -176,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredFlagCase{"Text", reg::kSz, std::string("0\0", 2), 1},
                       StoredFlagCase{"ShortNumber", reg::kDword, std::string(2, '\0'), 1},
                       StoredFlagCase{"Binary", reg::kBinary, Dword(0), 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<StoredFlagCase>);
 
 struct StoredLocationCase {
   const char* name;
@@ -184,7 +185,6 @@ struct StoredLocationCase {
   std::string data;
   std::string expected;
 };
-void PrintTo(const StoredLocationCase& c, std::ostream* os) { *os << c.name; }
 
 class StoredLocationTest : public SettingsStoreTest,
                            public ::testing::WithParamInterface<StoredLocationCase> {};
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredLocationCase{"NoNul", reg::kSz, "Pine Hollow", ""},
                       StoredLocationCase{"NoBytes", reg::kSz, "", ""},
                       StoredLocationCase{"JustNul", reg::kSz, std::string(1, '\0'), ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    named_rows::RowName<StoredLocationCase>);
 
 TEST_F(SettingsStoreTest, MissingLocationReadsEmpty) {
   std::strcpy(app_.m_szLastLocation, "stale");

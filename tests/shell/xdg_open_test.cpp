@@ -1,8 +1,6 @@
 // xdg-open gets the address as its one argument with no shell between, the
 // call does not wait for it, it leaves no zombie, and a missing program is
 // one line on standard error.
-#include "platform/shell/xdg_open.h"
-
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -16,6 +14,8 @@
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include "platform/interfaces/platform_factories.h"
 
 namespace {
 
@@ -58,9 +58,12 @@ class XdgOpen : public testing::Test {
     return "(never started)";
   }
 
-  // Children of this process that have ended and not been reaped.
-  static int Zombies() {
-    int count = 0;
+  struct Children {
+    int living = 0;
+    int zombies = 0;  // ended and not reaped
+  };
+  static Children CountChildren() {
+    Children count;
     DIR* proc = opendir("/proc");
     while (dirent* entry = readdir(proc)) {
       std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
@@ -70,7 +73,8 @@ class XdgOpen : public testing::Test {
       char state = 0;
       int ppid = 0;
       fields >> state >> ppid;
-      count += state == 'Z' && ppid == getpid();
+      if (ppid != getpid()) continue;
+      (state == 'Z' ? count.zombies : count.living)++;
     }
     closedir(proc);
     return count;
@@ -85,7 +89,7 @@ TEST_F(XdgOpen, AddressIsOneArgumentUntouchedByAnyShell) {
   const fs::path marker = dir_ / "pwned";
   const std::string address =
       "http://h/MapClick.php?w0=t&a=$(touch " + marker.string() + ")&b=`id` c;d|e 'f\" *";
-  XdgOpenShell().Open(address);
+  MakeShellOpener()->Open(address);
   EXPECT_EQ(WaitForArgs(), address + "\n");
   EXPECT_FALSE(fs::exists(marker));
 }
@@ -93,21 +97,27 @@ TEST_F(XdgOpen, AddressIsOneArgumentUntouchedByAnyShell) {
 TEST_F(XdgOpen, ReturnsAtOnceAndLeavesNoZombie) {
   InstallFakeXdgOpen("1");
   const auto start = std::chrono::steady_clock::now();
-  XdgOpenShell().Open("http://example.invalid/");
+  MakeShellOpener()->Open("http://example.invalid/");
   EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
   WaitForArgs();
-  int zombies = 1;
-  for (auto waited = 0ms; waited < 10s && zombies != 0; waited += 50ms) {
-    std::this_thread::sleep_for(50ms);
-    zombies = Zombies();
+  // Only a child that has ended can be left unreaped: wait for its end first.
+  Children children = CountChildren();
+  for (auto waited = 0ms; waited < 10s && children.living != 0; waited += 20ms) {
+    std::this_thread::sleep_for(20ms);
+    children = CountChildren();
   }
-  EXPECT_EQ(zombies, 0);
+  ASSERT_EQ(children.living, 0) << "the stand-in never ended";
+  for (auto waited = 0ms; waited < 2s && children.zombies != 0; waited += 20ms) {
+    std::this_thread::sleep_for(20ms);
+    children = CountChildren();
+  }
+  EXPECT_EQ(children.zombies, 0);
 }
 
 TEST_F(XdgOpen, MissingProgramIsOneLineOnStandardError) {
   setenv("PATH", dir_.c_str(), 1);
   testing::internal::CaptureStderr();
-  XdgOpenShell().Open("http://example.invalid/");
+  MakeShellOpener()->Open("http://example.invalid/");
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("xdg-open"), std::string::npos);
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);

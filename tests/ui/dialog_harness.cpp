@@ -9,7 +9,7 @@
 #include <QTest>
 #include <cstring>
 
-#include "platform/window/window_test_access.h"
+#include "platform/window/qt/window_test_access.h"
 
 std::unique_ptr<HttpSession> ObservedHttp::OpenSession(std::string_view agent) {
   if (onOpen) onOpen();

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/window/window_test_access.h"
+#include "platform/window/qt/window_test_access.h"
 #include "tests/ui/dialog_harness.h"
 #include "ui/resource.h"
 

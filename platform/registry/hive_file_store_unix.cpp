@@ -1,6 +1,6 @@
-// The hive file: read once and kept; every write locked, re-read and replaced
+// The hive file (POSIX): read once and kept; every write locked, re-read and replaced
 // by an atomic rename, so a crash leaves the old file or the new one.
-#include "platform/registry/hive_profile_store.h"
+#include "platform/registry/hive_file_store_unix.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
+#include "platform/interfaces/platform_factories.h"
 #include "platform/registry/hive_store.h"
 
 namespace {
@@ -189,30 +189,23 @@ reg::Status HiveFileStore::Commit(const HiveChange& change) {
 
 }  // namespace
 
-std::string DefaultHivePath() {
-  std::string config;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
-    config = xdg;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    config = std::string(home) + "/.config";
-  } else if (const passwd* user = getpwuid(getuid()); user != nullptr && user->pw_dir[0] == '/') {
+std::string HivePathIn(const std::string& configFolder) {
+  std::string config = configFolder;
+  if (config.empty()) {
+    const passwd* user = getpwuid(getuid());
+    if (user == nullptr || user->pw_dir[0] != '/') return {};
     config = std::string(user->pw_dir) + "/.config";
-  } else {
-    return {};
   }
   return config + "/Quenwick Software/registry.reg";
-}
-
-std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName) {
-  return MakeHiveProfileStore(std::move(profileName), DefaultHivePath());
-}
-
-std::unique_ptr<ProfileStore> MakeReadOnlyHiveProfileStore(std::string profileName) {
-  return std::make_unique<HiveFileStore>(std::move(profileName), DefaultHivePath(),
-                                         RealSystemCalls(), true);
 }
 
 std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName, std::string filePath,
                                                    SystemCalls& calls) {
   return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls, false);
+}
+
+std::unique_ptr<ProfileStore> MakeProfileStore(const PlatformOptions& options,
+                                               std::string profileName) {
+  return std::make_unique<HiveFileStore>(std::move(profileName), HivePathIn(options.configFolder),
+                                         RealSystemCalls(), options.readOnlySettings);
 }

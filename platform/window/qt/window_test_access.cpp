@@ -1,7 +1,7 @@
 // The test accessor: widgets behind windows and a modal run without its loop.
-#include "platform/window/window_test_access.h"
+#include "platform/window/qt/window_test_access.h"
 
-#include "platform/window/window_impl.h"
+#include "platform/window/qt/window_impl_qt.h"
 
 QWidget* WindowTestAccess::Widget(const CWnd& wnd) {
   return wnd.m_hWnd != nullptr ? wnd.m_hWnd->widget.data() : nullptr;

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "platform/window/window_impl.h"
+#include "platform/window/qt/window_impl_qt.h"
 
 QString ToQString(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));

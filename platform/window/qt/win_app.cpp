@@ -1,5 +1,5 @@
 // The program's run on Qt: the GUI application exists from before InitInstance to its end.
-#include "platform/application/win_app.h"
+#include "platform/window/win_app.h"
 
 #include <QApplication>
 

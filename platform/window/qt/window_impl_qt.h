@@ -24,8 +24,8 @@ struct HWND__ {
 };
 
 struct HICON__ {
-  std::vector<const char* const*> images;
-  QIcon icon;  // built on first use: pixmaps need the running application
+  QString folder;  // its images in the resource system, one file a size
+  QIcon icon;      // built on first use: pixmaps need the running application
   const QIcon& Get();
 };
 

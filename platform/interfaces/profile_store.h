@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/interfaces/win_types.h"
+#include "platform/interfaces/win_bool.h"
 
 namespace reg {
 

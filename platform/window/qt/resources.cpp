@@ -1,10 +1,11 @@
-// The program's string and icon resources, by id.
+// The program's strings, by id, and its icons from Qt's resource system.
 #include "platform/window/resources.h"
 
+#include <QDir>
 #include <map>
 #include <memory>
 
-#include "platform/window/window_impl.h"
+#include "platform/window/qt/window_impl_qt.h"
 
 namespace {
 
@@ -28,14 +29,14 @@ bool LoadStringResource(UINT id, std::string& text) {
   return found != Strings().end();
 }
 
-void RegisterIconResource(UINT id, const char* const* xpm) {
-  auto& icon = Icons()[id];
-  if (icon == nullptr) icon = std::make_unique<HICON__>();
-  icon->images.push_back(xpm);
-  icon->icon = QIcon();
-}
-
 HICON LoadIconResource(UINT id) {
-  const auto found = Icons().find(id);
-  return found != Icons().end() ? found->second.get() : nullptr;
+  auto& icon = Icons()[id];
+  if (icon == nullptr) {
+    // Every image in the resource folder named after the id is one size of it.
+    const QString folder = QStringLiteral(":/icons/%1").arg(id);
+    if (!QDir(folder).exists()) return nullptr;
+    icon = std::make_unique<HICON__>();
+    icon->folder = folder;
+  }
+  return icon.get();
 }

@@ -1,5 +1,5 @@
 // The wrapped system calls, passed straight to the system.
-#include "platform/registry/system_calls.h"
+#include "platform/registry/system_calls_unix.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

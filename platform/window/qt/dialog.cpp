@@ -8,7 +8,9 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -22,8 +24,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/window/qt/window_impl_qt.h"
 #include "platform/window/resources.h"
-#include "platform/window/window_impl.h"
 
 namespace {
 
@@ -127,7 +129,9 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 const QIcon& HICON__::Get() {
   if (icon.isNull()) {
-    for (const char* const* xpm : images) icon.addPixmap(QPixmap(xpm));
+    for (const QFileInfo& image : QDir(folder).entryInfoList(QDir::Files)) {
+      icon.addFile(image.filePath());
+    }
   }
   return icon;
 }
