@@ -102,14 +102,16 @@ TEST_F(LookupSequenceTest, LastLocationIsStoredAsTypedOnlyWhenTicked) {
   EXPECT_NE(http.urls()[0].find("address=38.52910,-121.69418&"), std::string::npos);
 }
 
-TEST_F(LookupSequenceTest, NotFoundKeepsDmsOfThePreviousPlaceAndTheFocus) {
+TEST_F(LookupSequenceTest, NotFoundEmptiesDmsOfThePreviousPlaceAndKeepsTheFocus) {
   view.fields[LookupField::LatitudeDms] = "1:00:00.0000";
+  view.fields[LookupField::LongitudeDms] = "2:00:00.0000";
   http.Serve(kGeocodePrefix, {.lines = {"<GeocodeResponse>", " <status>ZERO_RESULTS</status>",
                                         "</GeocodeResponse>"}});
   EXPECT_EQ(Run(), LookupOutcome::NotFound);
   EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
   EXPECT_EQ(view.fields[LookupField::Address], "");
-  EXPECT_EQ(view.fields[LookupField::LatitudeDms], "1:00:00.0000");
+  EXPECT_EQ(view.fields[LookupField::LatitudeDms], "");
+  EXPECT_EQ(view.fields[LookupField::LongitudeDms], "");
   EXPECT_EQ(latitude, "");
   EXPECT_FALSE(view.Did("focus"));
   EXPECT_EQ(http.urls().size(), 1u);

@@ -317,7 +317,9 @@ class OrlimarDlgTest : public QObject {
     QCOMPARE(h->Text(IDC_ADDRESS), address);
     QCOMPARE(h->Text(IDC_LONGITUDE), QString());
     QCOMPARE(h->Text(IDC_ELEVATION), QString());
-    QCOMPARE(h->Text(IDC_LATITUDE_DMS), QString("37:56:58.2486"));
+    // No degrees of the previous place beside "Not found".
+    QCOMPARE(h->Text(IDC_LATITUDE_DMS), QString());
+    QCOMPARE(h->Text(IDC_LONGITUDE_DMS), QString());
     QCOMPARE(QApplication::focusWidget(), focused);
   }
 
@@ -332,7 +334,8 @@ class OrlimarDlgTest : public QObject {
     QCOMPARE(boxes.seen[0].text, QString("Error number 12029"));
     QCOMPARE(boxes.seen[0].title, QString("Orlimar"));
     QCOMPARE(boxes.seen[0].icon, QMessageBox::Warning);
-    for (int id : {IDC_ADDRESS, IDC_LATITUDE, IDC_LONGITUDE, IDC_ELEVATION}) {
+    for (int id : {IDC_ADDRESS, IDC_LATITUDE, IDC_LONGITUDE, IDC_LATITUDE_DMS, IDC_LONGITUDE_DMS,
+                   IDC_ELEVATION}) {
       QCOMPARE(h->Text(id), QString());
     }
     QVERIFY(!h->Ended());
