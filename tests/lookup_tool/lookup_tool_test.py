@@ -182,6 +182,28 @@ class LookupTool(unittest.TestCase):
                 self.assertEqual(len(targets), 2)
                 self.assertTrue(all(t.endswith(expected) for t in targets), targets)
 
+    def test_demo_answers_every_place_it_names(self):
+        root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+        with open(os.path.join(root, "scripts", "demo-routes.json")) as f:
+            routes = json.load(f)
+        for route in routes:
+            route["body_file"] = os.path.join(root, route["body_file"])
+        places = {"Pine Hollow": "Pine Hollow, CA 95321, USA",
+                  "TALON": "Pine Hollow, CA 95321, USA",
+                  "KRGC": "County Road 29, Davis, CA 95616, USA",
+                  "Kestrel Ridge Gliding Club": "County Road 29, Davis, CA 95616, USA",
+                  "95814": "Sacramento, CA 95814, USA",
+                  "1315 10th St, Sacramento": "1315 10th St, Sacramento, CA 95814, USA"}
+        with LoopbackServer(routes, self.certs, self.dir) as demo:
+            for place, address in places.items():
+                with self.subTest(place):
+                    result = self.run_tool("--json", place, port=demo.port)
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    found = json.loads(result.stdout)
+                    self.assertEqual(found["address"], address)
+                    self.assertIsNotNone(found["elevation_meters"])
+            self.assertEqual(self.run_tool("Nowhere", port=demo.port).returncode, 1)
+
     def test_double_dash_ends_the_options(self):
         result = self.run_tool("--", "-33.9,151.2")
         self.assertEqual((result.returncode, result.stderr), (1, "Not found\n"))
