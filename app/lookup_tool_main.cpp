@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   const auto store = MakeProfileStore(options, kDialogProfileName);
   AppSettingsState app;
   SetUpRegistry(*store, app);
-  options.apiKey = ChooseApiKey(std::getenv, ReadApiKey(*store, app));
+  options.apiKey = ChooseApiKey(options, ReadApiKey(*store, app));
   const auto http = MakeHttpTextSource(options);
   try {
     switch (RunLookup(view, *http, options.apiKey, {latitude, longitude, elevation})) {

@@ -11,17 +11,10 @@
 
 namespace {
 
-bool EnvironmentNamesDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
-
 // --set-api-key: the settings alone, no window. The key itself is never printed.
-int StoreApiKey(const std::string& programName, const std::string& key) {
-  const auto store = MakeProfileStore(ReadPlatformOptions(std::getenv), programName);
+int StoreApiKey(const PlatformOptions& options, const std::string& programName,
+                const std::string& key) {
+  const auto store = MakeProfileStore(options, programName);
   AppSettingsState app;
   SetUpRegistry(*store, app);
   if (!WriteApiKey(*store, app, key)) {
@@ -39,9 +32,12 @@ int main(int argc, char** argv) {
   const std::string name = ApplicationName(argv[0]);
   if (const auto status = AnswerOwnFlags(args, name, std::cout, std::cerr)) return *status;
   const CCommandLineInfo info = ParseCommandLine(args);
-  if (info.m_action == CommandLineAction::SetApiKey) return StoreApiKey(name, info.m_strApiKey);
+  const PlatformOptions options = ReadPlatformOptions(std::getenv);
+  if (info.m_action == CommandLineAction::SetApiKey) {
+    return StoreApiKey(options, name, info.m_strApiKey);
+  }
   // Without a display the toolkit would abort; say what to do instead.
-  if (!DisplayNamed(args, EnvironmentNamesDisplay())) {
+  if (!DisplayNamed(args, options.displayNamed)) {
     std::cerr << NoDisplayText(name) << '\n';
     return 1;
   }

@@ -24,7 +24,7 @@ BOOL COrlimarApp::InitInstance() {
   std::unique_ptr<ProfileStore> store = MakeProfileStore(options, m_strAppName);
   SetUpRegistry(*store, *this);
   // A program started from the desktop's menu sees no ORLIMAR_API_KEY: the stored key serves it.
-  options.apiKey = ChooseApiKey(std::getenv, ReadApiKey(*store, *this));
+  options.apiKey = ChooseApiKey(options, ReadApiKey(*store, *this));
   m_strApiKey = options.apiKey;
   LoadPreferences(*store);
   // Also in a command-line run, which then neither shows nor changes it.

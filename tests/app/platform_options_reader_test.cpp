@@ -64,12 +64,22 @@ TEST(PlatformOptionsReader, UnusableValuesFallBack) {
 }
 
 TEST(PlatformOptionsReader, KeyIsTheEnvironmentsThenTheStoredThenTheCompiled) {
-  const Environment set{{"ORLIMAR_API_KEY", "fromEnvironment"}};
-  const Environment empty{{"ORLIMAR_API_KEY", ""}};
-  EXPECT_EQ(ChooseApiKey(Lookup(set), "stored"), "fromEnvironment");
-  EXPECT_EQ(ChooseApiKey(Lookup(empty), "stored"), "stored");
-  EXPECT_EQ(ChooseApiKey(Lookup({}), "stored"), "stored");
-  EXPECT_EQ(ChooseApiKey(Lookup(empty), ""), CompiledApiKey());
+  EXPECT_EQ(ChooseApiKey(Read({{"ORLIMAR_API_KEY", "fromEnvironment"}}), "stored"),
+            "fromEnvironment");
+  // Even a key from the environment that equals the compiled one goes first.
+  EXPECT_EQ(ChooseApiKey(Read({{"ORLIMAR_API_KEY", CompiledApiKey()}}), "stored"),
+            CompiledApiKey());
+  EXPECT_EQ(ChooseApiKey(Read({{"ORLIMAR_API_KEY", ""}}), "stored"), "stored");
+  EXPECT_EQ(ChooseApiKey(Read({}), "stored"), "stored");
+  EXPECT_EQ(ChooseApiKey(Read({}), ""), CompiledApiKey());
+}
+
+TEST(PlatformOptionsReader, DisplayIsNamedByAnyOfItsVariablesWhenNotEmpty) {
+  EXPECT_FALSE(Read({}).displayNamed);
+  EXPECT_FALSE(Read({{"DISPLAY", ""}}).displayNamed);
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    EXPECT_TRUE(Read({{name, "x"}}).displayNamed) << name;
+  }
 }
 
 }  // namespace
