@@ -1,4 +1,5 @@
-// Fuzzes the geocoding and elevation reply scans, the tag rule and the C-locale numbers.
+// Fuzzes the geocoding and elevation reply scans, the tag rule, the C-locale numbers
+// and the rule that tells a coordinate pair from a place.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -91,6 +92,19 @@ void CheckNumber(const std::string& text) {
   (void)FormatDegreesDms(actual);
 }
 
+// A pair is two numbers in range, blanks gone, and reads as itself again.
+void CheckPair(const std::string& text) {
+  const std::string pair = CoordinatePair(text);
+  if (pair.empty()) return;
+  const std::size_t comma = pair.find(',');
+  Check(comma != std::string::npos && pair.find(',', comma + 1) == std::string::npos,
+        "pair has one comma");
+  Check(pair.find_first_of(" \t") == std::string::npos, "pair has no blanks");
+  Check(std::fabs(AtofC(pair.substr(0, comma))) <= 90, "latitude in range");
+  Check(std::fabs(AtofC(pair.substr(comma + 1))) <= 180, "longitude in range");
+  Check(CoordinatePair(pair) == pair, "pair reads as itself");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -126,6 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
     if (line.size() <= 512) CheckNumber(line);
+    CheckPair(line);
   }
   return 0;
 }

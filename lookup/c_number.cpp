@@ -47,6 +47,35 @@ bool Overflows(std::string_view number, bool hex) {
   return (hex ? 4 : 1) * order + exponent > 0;
 }
 
+// The length of the number at the start of TEXT as strtod would take it:
+// digits with at most one point, then an exponent only if it is well formed.
+// from_chars cannot be trusted with the exponent ("p+-8" has been seen taken
+// as "p-8"), so it is only ever handed this prefix.
+std::size_t NumberLength(std::string_view text, bool hex) {
+  std::size_t i = 0;
+  bool digits = false;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    if (text[i] == '.' && !point) {
+      point = true;
+    } else if (IsDigit(text[i], hex)) {
+      digits = true;
+    } else {
+      break;
+    }
+  }
+  if (!digits) return 0;
+  if (i < text.size() && (text[i] | 0x20) == (hex ? 'p' : 'e')) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < text.size() && IsDigit(text[j], false)) {
+      while (j < text.size() && IsDigit(text[j], false)) ++j;
+      i = j;
+    }
+  }
+  return i;
+}
+
 }  // namespace
 
 double AtofC(std::string_view text) {
@@ -64,6 +93,8 @@ double AtofC(std::string_view text) {
     hex = true;
     rest.remove_prefix(2);
   }
+  const std::size_t length = NumberLength(rest, hex);
+  if (length > 0) rest = rest.substr(0, length);  // otherwise inf or nan, or nothing
   double value = 0.0;
   const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value,
                                          hex ? std::chars_format::hex : std::chars_format::general);

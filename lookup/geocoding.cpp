@@ -2,7 +2,9 @@
 #include "lookup/geocoding.h"
 
 #include <array>
+#include <cmath>
 
+#include "lookup/c_number.h"
 #include "lookup/query_encoding.h"
 #include "lookup/service_key.h"
 #include "lookup/tag_value.h"
@@ -61,6 +63,25 @@ void NoteStatusTag(std::string_view line, std::string_view tag, bool& seen, std:
   if (rest.size() > tag.size()) value = rest.substr(0, rest.size() - tag.size() - 1);
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// One decimal number with its blanks; the number alone when it is one and
+// its magnitude is at most `limit`, empty otherwise.
+std::string_view DecimalWithin(std::string_view text, double limit) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  for (; i < text.size() && IsDecimalDigit(text[i]); ++i) ++digits;
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && IsDecimalDigit(text[i]); ++i) ++digits;
+  }
+  if (digits == 0 || i != text.size()) return {};
+  return std::fabs(AtofC(text)) <= limit ? text : std::string_view();
+}
+
 }  // namespace
 
 std::string ApplyLocationShortcut(std::string location) {
@@ -72,6 +93,21 @@ std::string ApplyLocationShortcut(std::string location) {
 std::string BuildGeocodeUrl(std::string_view location, std::string_view apiKey) {
   return std::string("https://") + kMapsHost +
          "/maps/api/geocode/xml?address=" + EncodeQueryValue(location) +
+         "&sensor=false&key=" + EncodeQueryValue(apiKey);
+}
+
+std::string CoordinatePair(std::string_view location) {
+  const std::size_t comma = location.find(',');
+  if (comma == std::string_view::npos) return {};
+  const std::string_view latitude = DecimalWithin(location.substr(0, comma), 90);
+  const std::string_view longitude = DecimalWithin(location.substr(comma + 1), 180);
+  if (latitude.empty() || longitude.empty()) return {};
+  return std::string(latitude) + "," + std::string(longitude);
+}
+
+std::string BuildReverseGeocodeUrl(std::string_view latlng, std::string_view apiKey) {
+  return std::string("https://") + kMapsHost +
+         "/maps/api/geocode/xml?latlng=" + EncodeQueryValue(latlng) +
          "&sensor=false&key=" + EncodeQueryValue(apiKey);
 }
 

@@ -54,6 +54,14 @@ bool ScanIntoHeld(HttpReply& reply, HeldResult held, std::string& address,
   }
 }
 
+// The geocoder answers coordinates sent as an address in practice, but documents
+// them as unsupported there; a refusal of a coordinate pair is asked once more
+// in the reverse form.
+bool AskAgainInReverse(const std::string& location, const GeocodeReplyStatus& status) {
+  return (status.status == "ZERO_RESULTS" || status.status == "INVALID_REQUEST") &&
+         !CoordinatePair(location).empty();
+}
+
 void ShowCoordinate(LookupView& view, LookupField decimal, LookupField dms,
                     const std::string& text) {
   view.SetFieldText(decimal, text);
@@ -86,9 +94,17 @@ LookupOutcome RunLookup(LookupView& view, HttpTextSource& http, const std::strin
     GeocodeReplyStatus status;
     if (!reply) return NotFound(view, *session, status);
     std::string address;
-    const bool found = ScanIntoHeld(*reply, held, address, status);
+    bool found = ScanIntoHeld(*reply, held, address, status);
     reply->Close();
     reply.reset();
+    if (!found && AskAgainInReverse(location, status)) {
+      reply = session->OpenURL(BuildReverseGeocodeUrl(CoordinatePair(location), apiKey));
+      status = {};
+      if (!reply) return NotFound(view, *session, status);
+      found = ScanIntoHeld(*reply, held, address, status);
+      reply->Close();
+      reply.reset();
+    }
     if (!found) return NotFound(view, *session, status);
 
     ShowCoordinate(view, LookupField::Latitude, LookupField::LatitudeDms, held.latitude);

@@ -15,7 +15,7 @@ esac
 run_packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev
+  libcurl4-openssl-dev libssl-dev
   nlohmann-json3-dev
   xdg-utils
   python3 openssl
@@ -36,11 +36,11 @@ packages_for() {
   case "$distro/$set" in
     debian/run) echo "${run_packages[*]}" ;;
     debian/test) echo "${test_packages[*]} libclang-rt-dev (versioned as clang, e.g. libclang-rt-14-dev)" ;;
-    fedora/run) echo "gcc-c++ cmake ninja-build pkgconf-pkg-config qt6-qtbase-devel libcurl-devel json-devel xdg-utils python3 openssl" ;;
+    fedora/run) echo "gcc-c++ cmake ninja-build pkgconf-pkg-config qt6-qtbase-devel libcurl-devel openssl-devel json-devel xdg-utils python3 openssl" ;;
     fedora/test) echo "clang compiler-rt gtest-devel gmock-devel google-benchmark-devel curl dejavu-sans-fonts glibc-langpack-de desktop-file-utils appstream man-db" ;;
     arch/run) echo "gcc cmake ninja pkgconf qt6-base curl nlohmann-json xdg-utils python openssl" ;;
     arch/test) echo "clang compiler-rt gtest benchmark ttf-dejavu desktop-file-utils appstream man-db" ;;
-    opensuse/run) echo "gcc-c++ cmake ninja pkgconf qt6-base-devel libcurl-devel nlohmann_json-devel xdg-utils python3 openssl" ;;
+    opensuse/run) echo "gcc-c++ cmake ninja pkgconf qt6-base-devel libcurl-devel libopenssl-devel nlohmann_json-devel xdg-utils python3 openssl" ;;
     opensuse/test) echo "clang llvm-gold compiler-rt gtest gmock google-benchmark-devel curl dejavu-fonts glibc-locale desktop-file-utils AppStream man" ;;
   esac
 }
@@ -72,7 +72,7 @@ check_without_apt() {
   done
   if command -v pkg-config >/dev/null 2>&1; then
     local module
-    for module in Qt6Widgets libcurl nlohmann_json; do
+    for module in Qt6Widgets libcurl openssl nlohmann_json; do
       pkg-config --exists "$module" 2>/dev/null || missing+=("pkg-config module $module")
     done
     if [ "$set" = test ]; then

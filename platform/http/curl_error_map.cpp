@@ -40,14 +40,21 @@ std::uint32_t ConnectionError(const CurlFailure& failure) {
   return reset ? kErrorConnectionReset : kErrorConnectionAborted;
 }
 
+// Curl's words for a reply it could not parse rather than one it could not receive.
+bool BrokenFraming(const CurlFailure& failure) {
+  return failure.message.find("chunked-encoding") != std::string_view::npos;
+}
+
 }  // namespace
 
 std::uint32_t WinInetErrorFor(const CurlFailure& failure) {
   switch (failure.code) {
     case CURLE_OPERATION_TIMEDOUT:
       return kErrorTimeout;
-    case CURLE_URL_MALFORMAT:
     case CURLE_UNSUPPORTED_PROTOCOL:
+      // Once the request is out, this is an HTTP/0.9 or unknown status line.
+      return failure.request_sent ? kErrorInvalidServerResponse : kErrorInvalidUrl;
+    case CURLE_URL_MALFORMAT:
       return kErrorInvalidUrl;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -58,6 +65,7 @@ std::uint32_t WinInetErrorFor(const CurlFailure& failure) {
     case CURLE_GOT_NOTHING:
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
+      return BrokenFraming(failure) ? kErrorInvalidServerResponse : ConnectionError(failure);
     case CURLE_HTTP2:
     case CURLE_HTTP2_STREAM:
       return ConnectionError(failure);
@@ -86,6 +94,9 @@ std::uint32_t WinInetErrorFor(const CurlFailure& failure) {
       return kErrorInvalidServerResponse;
     case CURLE_TOO_MANY_REDIRECTS:
       return kErrorRedirectFailed;
+    case CURLE_OUT_OF_MEMORY:
+      // What curl says of a header line over its limit.
+      return failure.request_sent ? kErrorInvalidServerResponse : kErrorInternal;
     default:
       return kErrorInternal;
   }

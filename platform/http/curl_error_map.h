@@ -28,6 +28,7 @@ struct CurlFailure {
   long verify_result;  // CURLINFO_SSL_VERIFYRESULT (an OpenSSL X509_V_ERR value)
   long os_errno;       // CURLINFO_OS_ERRNO
   std::string_view message;
+  bool request_sent = false;  // the connection was up: what failed came with the reply
 };
 
 std::uint32_t WinInetErrorFor(const CurlFailure& failure);

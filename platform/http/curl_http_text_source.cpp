@@ -1,14 +1,23 @@
 // The HTTP text source over libcurl: one easy handle per session, driven through a multi
 // handle so that a line is handed over as soon as it is in.
 #include <curl/curl.h>
+#include <netinet/in.h>
+#include <openssl/ssl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <linux/tcp.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/http/curl_error_map.h"
 #include "platform/interfaces/platform_factories.h"
@@ -25,6 +34,9 @@ constexpr int kMaxRedirects = 5;
 constexpr curl_off_t kDrainBytes = 16 << 10;
 constexpr Milliseconds kDrainTime{1000};
 constexpr Milliseconds kPollSlice{1000};
+// The longest request address the services document; a longer one is refused before
+// connecting, where a server would leave it unanswered.
+constexpr size_t kMaxUrlLength = 16384;
 
 struct CurlUrlDeleter {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
@@ -76,6 +88,35 @@ std::string Scheme(CURLU* url) {
 
 bool Served(const std::string& scheme) { return scheme == "http" || scheme == "https"; }
 
+std::string FullUrl(CURLU* url) {
+  char* full = nullptr;
+  curl_url_get(url, CURLUPART_URL, &full, 0);
+  std::string text = full ? full : "";
+  curl_free(full);
+  return text;
+}
+
+bool HeaderIs(std::string_view line, std::string_view name) {
+  return line.size() > name.size() && curl_strnequal(line.data(), name.data(), name.size());
+}
+
+// Bytes the kernel has taken in on the socket, headers and TLS records included;
+// -1 when it cannot tell (then only the callbacks count as arrivals).
+long long BytesReceived(curl_socket_t socket) {
+#ifdef __linux__
+  tcp_info info{};
+  socklen_t size = sizeof info;
+  if (getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &size) != 0 ||
+      size < offsetof(tcp_info, tcpi_bytes_received) + sizeof info.tcpi_bytes_received) {
+    return -1;
+  }
+  return static_cast<long long>(info.tcpi_bytes_received);
+#else
+  (void)socket;
+  return -1;
+#endif
+}
+
 // The session's one easy handle and the state of its current request.
 class Transfer {
  public:
@@ -94,6 +135,14 @@ class Transfer {
   static size_t OnBody(char* data, size_t size, size_t count, void* self);
   static size_t OnHeader(char* data, size_t size, size_t count, void* self);
   static int OnConnected(void* self, char*, char*, int, int);
+  static int OnSocketOpened(void* self, curl_socket_t socket, curlsocktype);
+  static int OnSocketClosed(void* self, curl_socket_t socket);
+  static CURLcode OnTlsContext(CURL*, void* context, void* self);
+  static void OnTlsMessage(int sent, int, int type, const void* data, size_t length, SSL*,
+                           void* self);
+  // A body with neither a length nor chunks ends where the connection ends. Over TLS only
+  // the server's close-notify tells that end from a cut, which libcurl takes as an end.
+  bool CutShort();
 
   void Start(CURLU* url);
   void Detach();
@@ -104,6 +153,8 @@ class Transfer {
             Clock::time_point give_up = Clock::time_point::max());
   [[noreturn]] void Fail();
   size_t FindLineEnd();
+  // Moves the start of the silence on when the socket took in bytes since last asked.
+  void NoteArrivals();
 
   CURLM* multi_ = nullptr;
   CURL* easy_ = nullptr;
@@ -122,10 +173,15 @@ class Transfer {
   bool paused_ = false;   // the body callback holds back a piece until the lines before it are read
   bool discard_ = false;  // a redirect's body, or the rest of a closed reply
   bool too_large_ = false;
+  bool cut_short_ = false;
+  bool close_notify_ = false;  // the server ended the TLS stream on purpose
+  bool length_known_ = false;  // the reply has a Content-Length or chunks
   curl_off_t body_bytes_ = 0;
   curl_off_t discarded_ = 0;
   Clock::time_point last_data_;
-  std::string location_;  // the Location header of the current reply
+  std::vector<curl_socket_t> sockets_;  // the sockets curl has open for this handle
+  long long bytes_received_ = -1;       // by all of them, when last looked at
+  std::string location_;                // the Location header of the current reply
   std::string buffer_;
   size_t scanned_ = 0;  // no line feed in buffer_ before this
 };
@@ -159,6 +215,8 @@ Transfer::Transfer(std::string_view agent, const PlatformOptions& options)
   curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, kMaxReplyBytes);
   curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYPEER, 1L);
   curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(easy_, CURLOPT_SSL_CTX_FUNCTION, &Transfer::OnTlsContext);
+  curl_easy_setopt(easy_, CURLOPT_SSL_CTX_DATA, this);
   if (!ca_bundle.empty()) {
     curl_easy_setopt(easy_, CURLOPT_CAINFO, ca_bundle.c_str());
     curl_easy_setopt(easy_, CURLOPT_CAPATH, static_cast<char*>(nullptr));
@@ -172,6 +230,10 @@ Transfer::Transfer(std::string_view agent, const PlatformOptions& options)
   curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy_, CURLOPT_PREREQFUNCTION, &Transfer::OnConnected);
   curl_easy_setopt(easy_, CURLOPT_PREREQDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_SOCKOPTFUNCTION, &Transfer::OnSocketOpened);
+  curl_easy_setopt(easy_, CURLOPT_SOCKOPTDATA, this);
+  curl_easy_setopt(easy_, CURLOPT_CLOSESOCKETFUNCTION, &Transfer::OnSocketClosed);
+  curl_easy_setopt(easy_, CURLOPT_CLOSESOCKETDATA, this);
 }
 
 Transfer::~Transfer() {
@@ -210,6 +272,11 @@ size_t Transfer::OnHeader(char* data, size_t size, size_t count, void* self) {
   constexpr std::string_view kLocation = "location:";
   if (line.rfind("HTTP/", 0) == 0) {  // a new block: 1xx blocks come before the real one
     transfer.location_.clear();
+    transfer.length_known_ = false;
+  } else if (HeaderIs(line, "content-length:") ||
+             (HeaderIs(line, "transfer-encoding:") &&
+              line.find("chunked") != std::string_view::npos)) {
+    transfer.length_known_ = true;
   } else if (line.size() > kLocation.size() &&
              curl_strnequal(line.data(), kLocation.data(), kLocation.size())) {
     line.remove_prefix(kLocation.size());
@@ -229,7 +296,48 @@ int Transfer::OnConnected(void* self, char*, char*, int, int) {
   auto& transfer = *static_cast<Transfer*>(self);
   transfer.connected_ = true;  // from here the receive time-out runs
   transfer.last_data_ = Clock::now();
+  transfer.bytes_received_ = -1;
   return CURL_PREREQFUNC_OK;
+}
+
+CURLcode Transfer::OnTlsContext(CURL*, void* context, void* self) {
+  SSL_CTX_set_msg_callback(static_cast<SSL_CTX*>(context), &Transfer::OnTlsMessage);
+  SSL_CTX_set_msg_callback_arg(static_cast<SSL_CTX*>(context), self);
+  return CURLE_OK;
+}
+
+void Transfer::OnTlsMessage(int sent, int, int type, const void* data, size_t length, SSL*,
+                            void* self) {
+  const auto* alert = static_cast<const unsigned char*>(data);
+  if (!sent && type == SSL3_RT_ALERT && length == 2 && alert[1] == SSL_AD_CLOSE_NOTIFY) {
+    static_cast<Transfer*>(self)->close_notify_ = true;
+  }
+}
+
+bool Transfer::CutShort() {
+  long status = 0, version = 0;
+  curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+  curl_easy_getinfo(easy_, CURLINFO_HTTP_VERSION, &version);
+  const bool unframed = headers_done_ && !length_known_ && status != 204 && status != 304 &&
+                        version != CURL_HTTP_VERSION_2_0 && version != CURL_HTTP_VERSION_3;
+  return unframed && Scheme(url_.get()) == "https" && !close_notify_;
+}
+
+int Transfer::OnSocketOpened(void* self, curl_socket_t socket, curlsocktype) {
+  static_cast<Transfer*>(self)->sockets_.push_back(socket);
+  return CURL_SOCKOPT_OK;
+}
+
+int Transfer::OnSocketClosed(void* self, curl_socket_t socket) {
+  std::erase(static_cast<Transfer*>(self)->sockets_, socket);
+  return close(socket);
+}
+
+void Transfer::NoteArrivals() {
+  long long received = 0;
+  for (curl_socket_t socket : sockets_) received += std::max(0LL, BytesReceived(socket));
+  if (received != bytes_received_) last_data_ = Clock::now();
+  bytes_received_ = received;
 }
 
 size_t Transfer::FindLineEnd() {
@@ -239,9 +347,13 @@ size_t Transfer::FindLineEnd() {
 }
 
 void Transfer::Start(CURLU* url) {
+  if (FullUrl(url).size() > kMaxUrlLength) {
+    throw CInternetException(kErrorInvalidUrl, "address longer than 16384 characters");
+  }
   buffer_.clear();
   scanned_ = 0;
   done_ = headers_done_ = connected_ = paused_ = discard_ = too_large_ = false;
+  cut_short_ = close_notify_ = length_known_ = false;
   result_ = CURLE_OK;
   body_bytes_ = discarded_ = 0;
   error_[0] = '\0';
@@ -282,9 +394,15 @@ void Transfer::Pump(const std::function<bool()>& ready, Clock::time_point give_u
       if (message->msg == CURLMSG_DONE) {
         done_ = true;
         result_ = message->data.result;
+        if (result_ == CURLE_OK && !discard_ && CutShort()) {
+          cut_short_ = true;
+          result_ = CURLE_PARTIAL_FILE;
+          std::snprintf(error_, sizeof error_, "TLS stream ended without close-notify");
+        }
       }
     }
     if (ready() || done_) return;
+    if (connected_) NoteArrivals();  // the callbacks see whole header lines, not bytes
     auto now = Clock::now();
     if (now >= give_up) return;
     auto wait = std::min<Clock::duration>(kPollSlice, give_up - now);
@@ -310,8 +428,10 @@ void Transfer::Fail() {
   curl_easy_getinfo(easy_, CURLINFO_SSL_VERIFYRESULT, &verify_result);
   curl_easy_getinfo(easy_, CURLINFO_OS_ERRNO, &os_errno);
   std::string detail = error_[0] ? error_ : curl_easy_strerror(result_);
-  std::uint32_t number = too_large_ ? kErrorInvalidServerResponse
-                                    : WinInetErrorFor({result_, verify_result, os_errno, detail});
+  std::uint32_t number =
+      too_large_   ? kErrorInvalidServerResponse
+      : cut_short_ ? kErrorConnectionAborted
+                   : WinInetErrorFor({result_, verify_result, os_errno, detail, connected_});
   if (too_large_) detail = "reply larger than 16 MiB";
   Detach();
   throw CInternetException(number, detail);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <unordered_map>
 
 namespace {
 
@@ -87,10 +88,11 @@ void AppendValue(std::string& out, const HiveValue& value) {
   out += '\n';
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
 std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
 
@@ -204,6 +206,43 @@ bool IsContinued(std::string_view raw) {
          line.find("=hex") != std::string_view::npos;
 }
 
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = FoldCase(c);
+  return folded;
+}
+
+// The keys and values read so far, found by their folded names: a file of many
+// keys or values is read in linear time, not in time that grows with its square.
+class HiveIndex {
+ public:
+  explicit HiveIndex(Hive& hive) : hive_(hive) {}
+
+  std::size_t Key(std::string_view path) {
+    auto [it, added] = keys_.try_emplace(Folded(path), hive_.keys.size());
+    if (added) hive_.keys.push_back(HiveKey{std::string(path), {}});
+    return it->second;
+  }
+
+  // As ApplyChange: an existing name keeps its spelling and takes the new data.
+  void Set(std::size_t key, HiveValue value) {
+    std::vector<HiveValue>& values = hive_.keys[key].values;
+    std::string name = std::to_string(key) + '\\' + Folded(value.name);
+    auto [it, added] = values_.try_emplace(std::move(name), values.size());
+    if (added) {
+      values.push_back(std::move(value));
+    } else {
+      values[it->second].type = value.type;
+      values[it->second].data = std::move(value.data);
+    }
+  }
+
+ private:
+  Hive& hive_;
+  std::unordered_map<std::string, std::size_t> keys_;
+  std::unordered_map<std::string, std::size_t> values_;  // "KEY\\name" to its place
+};
+
 }  // namespace
 
 bool NamesEqual(std::string_view a, std::string_view b) {
@@ -263,7 +302,8 @@ bool IsStorableValueName(std::string_view name) { return !HasControl(name); }
 
 std::optional<Hive> ParseHive(std::string_view text) {
   Hive hive;
-  HiveKey* key = nullptr;
+  HiveIndex index(hive);
+  std::optional<std::size_t> key;
   bool header = false;
   std::string joined;
   while (!text.empty()) {
@@ -271,14 +311,15 @@ std::optional<Hive> ParseHive(std::string_view text) {
     std::string_view raw = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     // A hex value goes on over lines that end in a backslash.
+    // Only the end of the joined text is looked at again, never all of it.
     if (IsContinued(raw)) {
       joined = Trim(raw);
-      while (IsContinued(joined) && !text.empty()) {
-        joined = Trim(joined);
+      while (joined.ends_with('\\') && !text.empty()) {
         joined.pop_back();
         end = text.find('\n');
         joined += Trim(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        while (!joined.empty() && IsBlank(joined.back())) joined.pop_back();
       }
       raw = joined;
     }
@@ -292,12 +333,11 @@ std::optional<Hive> ParseHive(std::string_view text) {
       if (!line.ends_with(']')) return std::nullopt;
       const std::string_view path = line.substr(1, line.size() - 2);
       if (!IsStorableKeyPath(path)) return std::nullopt;
-      key = FindKeyIn(hive.keys, path);
-      if (key == nullptr) key = &hive.keys.emplace_back(HiveKey{std::string(path), {}});
+      key = index.Key(path);
     } else {
       std::optional<HiveValue> value = ParseValueLine(line);
-      if (!value || key == nullptr) return std::nullopt;
-      ApplyChange(hive, HiveChange{key->path, std::move(*value)});
+      if (!value || !key) return std::nullopt;
+      index.Set(*key, std::move(*value));
     }
   }
   if (!header) return std::nullopt;

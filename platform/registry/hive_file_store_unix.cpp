@@ -1,5 +1,6 @@
 // The hive file (POSIX): read once and kept; every write locked, re-read and replaced
-// by an atomic rename, so a crash leaves the old file or the new one.
+// by an atomic rename, so a crash leaves the old file or the new one. Links
+// planted beside it are never followed; a link in its place is kept.
 #include "platform/registry/hive_file_store_unix.h"
 
 #include <fcntl.h>
@@ -8,6 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "platform/interfaces/platform_factories.h"
 #include "platform/registry/hive_store.h"
@@ -17,6 +21,7 @@ namespace {
 constexpr mode_t kFolderMode = 0700;
 constexpr mode_t kFileMode = 0600;
 constexpr int kMaxCorruptCopies = 100;
+constexpr int kMaxLinkHops = 40;  // as the kernel allows before ELOOP
 
 reg::Status StatusOf(int error) {
   return (error == EACCES || error == EPERM || error == EROFS) ? reg::kAccessDenied
@@ -45,16 +50,27 @@ class HiveFileStore : public HiveStore {
   enum class ReadResult { Parsed, Missing, Corrupt, Failed };
   ReadResult ReadHive(Hive& hive);
   reg::Status MakeFolders(const std::string& folder);
-  reg::Status MoveCorruptAside();
+  // The folder must be the user's own and closed to others before anything is written.
+  reg::Status CheckFolder(const std::string& folder);
+  reg::Status OpenLock(const std::string& lockPath, int& lock);
+  // The file the hive path ends at, through any links in its place.
+  std::string LinkTarget();
+  reg::Status MoveCorruptAside(const std::string& target);
   reg::Status WriteTemporary(const std::string& temporary, const std::string& text);
+  reg::Status CommitUnlocked(const HiveChange& change);
   reg::Status CommitLocked(const HiveChange& change);
-  reg::Status SyncFolder();
+  reg::Status SyncFolder(const std::string& folder);
+  // Notes what failed on `file` and why, for the line on standard error.
+  reg::Status Failed(const std::string& file, int error);
+  void Report();
 
   std::string path_;
   SystemCalls& calls_;
   const bool readOnly_;
   bool loaded_ = false;
   Hive hive_;
+  std::string failure_;   // of the current commit
+  std::string reported_;  // the last failure told, so that one cause is told once
 };
 
 const Hive& HiveFileStore::CurrentHive() {
@@ -69,13 +85,18 @@ const Hive& HiveFileStore::CurrentHive() {
 HiveFileStore::ReadResult HiveFileStore::ReadHive(Hive& hive) {
   // No lock: writers replace the file by rename, so a read sees one whole file.
   const int fd = calls_.Open(path_.c_str(), O_RDONLY, 0);
-  if (fd < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+  if (fd < 0) {
+    if (errno == ENOENT) return ReadResult::Missing;
+    Failed(path_, errno);
+    return ReadResult::Failed;
+  }
   std::string text;
   char buffer[8192];
   ssize_t count;
   while ((count = calls_.Read(fd, buffer, sizeof buffer)) != 0) {
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) {
+      Failed(path_, errno);
       calls_.Close(fd);
       return ReadResult::Failed;
     }
@@ -94,28 +115,78 @@ reg::Status HiveFileStore::MakeFolders(const std::string& folder) {
        slash = folder.find('/', slash + 1)) {
     calls_.Mkdir(folder.substr(0, slash).c_str(), kFolderMode);
   }
-  if (calls_.Mkdir(folder.c_str(), kFolderMode) != 0 && errno != EEXIST) return StatusOf(errno);
+  if (calls_.Mkdir(folder.c_str(), kFolderMode) != 0 && errno != EEXIST) {
+    return Failed(folder, errno);
+  }
   return reg::kSuccess;
 }
 
-reg::Status HiveFileStore::MoveCorruptAside() {
+reg::Status HiveFileStore::CheckFolder(const std::string& folder) {
+  const int fd = calls_.Open(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+  if (fd < 0) return Failed(folder, errno);
+  struct stat info {};
+  reg::Status status = reg::kSuccess;
+  if (calls_.Fstat(fd, &info) != 0) {
+    status = Failed(folder, errno);
+  } else if (info.st_uid != geteuid()) {
+    failure_ = folder + ": the folder belongs to another user";
+    status = reg::kAccessDenied;
+  } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && calls_.Fchmod(fd, kFolderMode) != 0) {
+    status = Failed(folder, errno);
+  }
+  calls_.Close(fd);
+  return status;
+}
+
+reg::Status HiveFileStore::OpenLock(const std::string& lockPath, int& lock) {
+  constexpr int kFlags = O_RDWR | O_CREAT | O_NOFOLLOW;
+  lock = calls_.Open(lockPath.c_str(), kFlags, kFileMode);
+  // A link in the lock's place is removed, itself and never what it names.
+  struct stat info {};
+  if (lock < 0 && errno == ELOOP && calls_.Lstat(lockPath.c_str(), &info) == 0 &&
+      S_ISLNK(info.st_mode) && calls_.Unlink(lockPath.c_str()) == 0) {
+    lock = calls_.Open(lockPath.c_str(), kFlags, kFileMode);
+  }
+  return lock < 0 ? Failed(lockPath, errno) : reg::kSuccess;
+}
+
+std::string HiveFileStore::LinkTarget() {
+  std::string path = path_;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (calls_.Lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::vector<char> buffer(static_cast<std::size_t>(info.st_size) + 1);
+    const ssize_t length = calls_.Readlink(path.c_str(), buffer.data(), buffer.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) break;
+    std::string target(buffer.data(), static_cast<std::size_t>(length));
+    path = target.front() == '/' ? target : FolderOf(path) + "/" + target;
+  }
+  return path_;  // a loop or a broken link: the hive file's read has failed already
+}
+
+reg::Status HiveFileStore::MoveCorruptAside(const std::string& target) {
   // Never over an earlier copy: each unreadable file is the user's data.
   for (int n = 0; n < kMaxCorruptCopies; ++n) {
-    const std::string aside = path_ + ".corrupt" + (n == 0 ? "" : "." + std::to_string(n));
+    const std::string aside = target + ".corrupt" + (n == 0 ? "" : "." + std::to_string(n));
     const int fd = calls_.Open(aside.c_str(), O_RDONLY, 0);
     if (fd >= 0) {
       calls_.Close(fd);
       continue;
     }
-    if (errno != ENOENT) return StatusOf(errno);
-    return calls_.Rename(path_.c_str(), aside.c_str()) == 0 ? reg::kSuccess : StatusOf(errno);
+    if (errno != ENOENT) return Failed(aside, errno);
+    return calls_.Rename(target.c_str(), aside.c_str()) == 0 ? reg::kSuccess
+                                                             : Failed(target, errno);
   }
+  failure_ = target + ": too many copies of corrupt files beside it";
   return reg::kWriteFault;
 }
 
 reg::Status HiveFileStore::WriteTemporary(const std::string& temporary, const std::string& text) {
-  const int fd = calls_.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, kFileMode);
-  if (fd < 0) return StatusOf(errno);
+  // A stale file, or a link planted in its place, goes; the new one is made afresh.
+  if (calls_.Unlink(temporary.c_str()) != 0 && errno != ENOENT) return Failed(temporary, errno);
+  const int fd =
+      calls_.Open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, kFileMode);
+  if (fd < 0) return Failed(temporary, errno);
   bool ok = calls_.Fchmod(fd, kFileMode) == 0;
   for (std::size_t done = 0; ok && done < text.size();) {
     const ssize_t count = calls_.Write(fd, text.data() + done, text.size() - done);
@@ -125,21 +196,40 @@ reg::Status HiveFileStore::WriteTemporary(const std::string& temporary, const st
   }
   ok = ok && calls_.Fsync(fd) == 0;
   const int error = errno;
-  ok = calls_.Close(fd) == 0 && ok;
-  return ok ? reg::kSuccess : StatusOf(error);
+  const bool closed = calls_.Close(fd) == 0;
+  if (ok && !closed) return Failed(temporary, errno);
+  return ok ? reg::kSuccess : Failed(temporary, error);
 }
 
-reg::Status HiveFileStore::SyncFolder() {
-  const int fd = calls_.Open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY, 0);
-  if (fd < 0) return StatusOf(errno);
+reg::Status HiveFileStore::SyncFolder(const std::string& folder) {
+  const int fd = calls_.Open(folder.c_str(), O_RDONLY | O_DIRECTORY, 0);
+  if (fd < 0) return Failed(folder, errno);
   const bool ok = calls_.Fsync(fd) == 0;
   const int error = errno;
   calls_.Close(fd);
-  return ok ? reg::kSuccess : StatusOf(error);
+  return ok ? reg::kSuccess : Failed(folder, error);
+}
+
+reg::Status HiveFileStore::Failed(const std::string& file, int error) {
+  failure_ = file + ": " + std::strerror(error);
+  return StatusOf(error);
+}
+
+// The dialog stays silent on a failed save, as the registry's callers are; one
+// line here tells the user why a setting did not stick.
+void HiveFileStore::Report() {
+  if (failure_.empty()) failure_ = "no folder for the settings";
+  if (failure_ == reported_) return;
+  reported_ = failure_;
+  std::fprintf(stderr, "%s: a setting was not saved in %s (%s)\n", ProfileName().c_str(),
+               path_.empty() ? "the settings file" : path_.c_str(), failure_.c_str());
 }
 
 reg::Status HiveFileStore::CommitLocked(const HiveChange& change) {
   Hive latest;
+  // A link in the hive file's place (a file kept elsewhere, linked in) stays a link:
+  // the new file goes beside the file it names.
+  const std::string target = LinkTarget();
   switch (ReadHive(latest)) {
     case ReadResult::Parsed:
     case ReadResult::Missing:
@@ -147,24 +237,45 @@ reg::Status HiveFileStore::CommitLocked(const HiveChange& change) {
     case ReadResult::Failed:
       return reg::kAccessDenied;  // what we cannot read we must not replace
     case ReadResult::Corrupt:
-      if (const reg::Status status = MoveCorruptAside(); status != reg::kSuccess) return status;
+      if (const reg::Status status = MoveCorruptAside(target); status != reg::kSuccess) {
+        return status;
+      }
       break;
   }
   if (!ApplyChange(latest, change)) {
     hive_ = std::move(latest);
     return reg::kSuccess;
   }
-  const std::string temporary = path_ + ".tmp";
+  const std::string temporary = target + ".tmp";
   reg::Status status = WriteTemporary(temporary, SerializeHive(latest));
-  if (status == reg::kSuccess && calls_.Rename(temporary.c_str(), path_.c_str()) != 0)
-    status = StatusOf(errno);
+  if (status == reg::kSuccess && calls_.Rename(temporary.c_str(), target.c_str()) != 0) {
+    status = Failed(target, errno);
+  }
   if (status != reg::kSuccess) {
     calls_.Unlink(temporary.c_str());
     return status;
   }
   hive_ = std::move(latest);
   // The rename itself is durable only once the folder is flushed.
-  return SyncFolder();
+  return SyncFolder(FolderOf(target));
+}
+
+reg::Status HiveFileStore::CommitUnlocked(const HiveChange& change) {
+  if (path_.empty()) return reg::kWriteFault;
+  const std::string folder = FolderOf(path_);
+  if (const reg::Status status = MakeFolders(folder); status != reg::kSuccess) return status;
+  if (const reg::Status status = CheckFolder(folder); status != reg::kSuccess) return status;
+  // A lock file of its own: the hive file is replaced, its lock would go with it.
+  int lock = -1;
+  if (const reg::Status status = OpenLock(path_ + ".lock", lock); status != reg::kSuccess) {
+    return status;
+  }
+  int locked;
+  while ((locked = calls_.Flock(lock, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  const reg::Status status = locked == 0 ? CommitLocked(change) : Failed(path_ + ".lock", errno);
+  calls_.Close(lock);  // releases the lock
+  return status;
 }
 
 reg::Status HiveFileStore::Commit(const HiveChange& change) {
@@ -172,18 +283,13 @@ reg::Status HiveFileStore::Commit(const HiveChange& change) {
   // lacks succeeds, as the key holds nothing to read; storing a value fails.
   if (readOnly_) return change.value ? reg::kAccessDenied : reg::kSuccess;
   CurrentHive();
-  if (path_.empty()) return reg::kWriteFault;
-  if (const reg::Status status = MakeFolders(FolderOf(path_)); status != reg::kSuccess)
-    return status;
-  // A lock file of its own: the hive file is replaced, its lock would go with it.
-  const std::string lockPath = path_ + ".lock";
-  const int lock = calls_.Open(lockPath.c_str(), O_RDWR | O_CREAT, kFileMode);
-  if (lock < 0) return StatusOf(errno);
-  int locked;
-  while ((locked = calls_.Flock(lock, LOCK_EX)) != 0 && errno == EINTR) {
+  failure_.clear();
+  const reg::Status status = CommitUnlocked(change);
+  if (status == reg::kSuccess) {
+    reported_.clear();
+  } else {
+    Report();
   }
-  const reg::Status status = locked == 0 ? CommitLocked(change) : StatusOf(errno);
-  calls_.Close(lock);  // releases the lock
   return status;
 }
 

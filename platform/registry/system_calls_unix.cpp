@@ -22,6 +22,11 @@ int SystemCalls::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 int SystemCalls::Rename(const char* from, const char* to) { return std::rename(from, to); }
 int SystemCalls::Unlink(const char* path) { return ::unlink(path); }
 int SystemCalls::Mkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
+int SystemCalls::Fstat(int fd, struct stat* info) { return ::fstat(fd, info); }
+int SystemCalls::Lstat(const char* path, struct stat* info) { return ::lstat(path, info); }
+ssize_t SystemCalls::Readlink(const char* path, char* buffer, size_t size) {
+  return ::readlink(path, buffer, size);
+}
 
 SystemCalls& RealSystemCalls() {
   static SystemCalls calls;

@@ -1,6 +1,7 @@
 // The system calls of the hive file, wrapped so that tests can make any step fail.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -18,6 +19,9 @@ class SystemCalls {
   virtual int Rename(const char* from, const char* to);
   virtual int Unlink(const char* path);
   virtual int Mkdir(const char* path, mode_t mode);
+  virtual int Fstat(int fd, struct stat* info);
+  virtual int Lstat(const char* path, struct stat* info);
+  virtual ssize_t Readlink(const char* path, char* buffer, size_t size);
 };
 
 // The calls as the system makes them.

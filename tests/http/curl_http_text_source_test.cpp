@@ -146,8 +146,41 @@ INSTANTIATE_TEST_SUITE_P(
                  R"("parts": [{"text": ")" + std::string(1024, 'x') +
                      R"(", "repeat": 1024}, {"text": "\r\ntail\n"}])",
                  {kMegabyteLine, "tail"}},
-        LineCase{"error_status_is_a_reply", R"("status": 500, )" + Body("oops\n"), {"oops"}}),
+        LineCase{"error_status_is_a_reply", R"("status": 500, )" + Body("oops\n"), {"oops"}},
+        // The server ended the unframed body on purpose: the cut line stands.
+        LineCase{"unframed_ended_by_close_notify",
+                 R"("length": "close", )" + Body("<lat>38.5</lat>\n<lng>-121.4961"),
+                 {"<lat>38.5</lat>", "<lng>-121.4961"}}),
     named_rows::RowName<LineCase>);
+
+// The receive time-out counts silence: a reply that keeps coming, however slowly, is
+// read to its end, its head as its body.
+TEST_F(HttpTextSourceTest, BytesArrivingSlowlyAreNotSilence) {
+  LoopbackServer server({AnyPath(R"("head": "HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n",
+      "drip_ms": 40, "parts": [{"text": "dripped\nend\n", "drip_ms": 40}])")});
+  auto session = OpenSession(TrustingTheTestCa(ReceiveTimeout(400)));
+  auto reply = session->OpenURL(server.BaseUrl() + "/");
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(ReadAll(*reply), (Lines{"dripped", "end"}));
+}
+
+// The services take request addresses of up to 16,384 characters; a longer one is
+// refused before any connection, not left to time out.
+TEST_F(HttpTextSourceTest, RefusesAnAddressOverTheServicesLimitBeforeConnecting) {
+  LoopbackServer server({AnyPath(Body("ok\n"))});
+  const std::string base = server.BaseUrl() + "/?q=";
+  auto session = OpenSession();
+  const std::string longest = base + std::string(16384 - base.size(), 'a');
+  auto reply = session->OpenURL(longest);
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(ReadAll(*reply), Lines{"ok"});
+  reply.reset();
+  EXPECT_EQ(FailureOf(*session, longest + "a").first, 12005u);
+  auto fresh = OpenSession();
+  EXPECT_EQ(FailureOf(*fresh, base + std::string(400 << 10, 'b')).first, 12005u);
+  EXPECT_EQ(server.Counters().requests, 1);
+  EXPECT_EQ(server.Counters().connections, 1);
+}
 
 TEST_F(HttpTextSourceTest, HandsOverALineBeforeTheRestIsSent) {
   LoopbackServer server({AnyPath(R"("parts": [{"text": "first\n"},
@@ -286,6 +319,40 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"streamed_over_16_MiB",
                     {AnyPath(R"("length": "chunked", "parts": [{"text": ")" +
                              std::string(1023, 'z') + R"(\n", "repeat": 16400}])")},
+                    "/",
+                    12152},
+        // Without close-notify the end of an unframed body may be anywhere: a cut.
+        FailureCase{"unframed_cut_without_close_notify",
+                    {AnyPath(R"("length": "close", "parts": [{"text": "<lng>-12"},
+                        {"fault": "close"}])")},
+                    "/",
+                    12030},
+        // Replies the program cannot take, whatever broke in them.
+        FailureCase{"garbage_status_line",
+                    {AnyPath(R"("head": "HTTP/1.1 two hundred OK\r\n\r\n", "length": "close")")},
+                    "/",
+                    12152},
+        FailureCase{"not_http_at_all",
+                    {AnyPath(R"("head": "SSH-2.0-OpenSSH_9.2\r\n\r\n", "length": "close")")},
+                    "/",
+                    12152},
+        FailureCase{"http_0_9",
+                    {AnyPath(R"("head": "", "length": "close", "body": "<html>\n")")},
+                    "/",
+                    12152},
+        FailureCase{"malformed_chunk_size",
+                    {AnyPath(R"("length": "chunked", "parts": [{"text": "ok\n"},
+                        {"raw": "zz\r\nxx\r\n"}])")},
+                    "/",
+                    12152},
+        FailureCase{"chunk_longer_than_announced",
+                    {AnyPath(R"("length": "chunked", "parts": [{"text": "ok\n"},
+                        {"raw": "2\r\nlonger\r\n0\r\n\r\n"}])")},
+                    "/",
+                    12152},
+        FailureCase{"megabyte_header_line",
+                    {AnyPath(R"("headers": {"X-Filler": ")" + std::string(1 << 20, 'h') +
+                             R"("}, "body": "ok\n")")},
                     "/",
                     12152},
         FailureCase{"redirect_from_https_to_http", {kRedirectToPlain}, "/", 12156},

@@ -119,6 +119,72 @@ TEST_F(LookupSequenceTest, NotFoundEmptiesDmsOfThePreviousPlaceAndKeepsTheFocus)
   EXPECT_EQ(http.sessionsClosed(), 1);
 }
 
+const std::string kReversePrefix = std::string(kGeocodePrefix) + "latlng=";
+const std::string kAddressPrefix = std::string(kGeocodePrefix) + "address=";
+
+std::vector<std::string> StatusOnly(const std::string& status) {
+  return {"<GeocodeResponse>", " <status>" + status + "</status>", "</GeocodeResponse>"};
+}
+
+struct ReverseCase {
+  const char* name;
+  const char* typed;
+  const char* firstStatus;
+  const char* latlng;  // the second request's pair; empty when none may be made
+};
+
+class ReverseGeocodeTest : public LookupSequenceTest,
+                           public ::testing::WithParamInterface<ReverseCase> {};
+
+// A coordinate pair the geocoder refuses as an address is asked once more as
+// latlng= on the same session; nothing else is.
+TEST_P(ReverseGeocodeTest, RefusedCoordinatesAreAskedOnceMoreInReverse) {
+  const ReverseCase& c = GetParam();
+  http.Serve(kReversePrefix, {.lines = kFoundReply});
+  http.Serve(kAddressPrefix, {.lines = StatusOnly(c.firstStatus)});
+  http.Serve(kElevationPrefix, {.lines = kElevationReply});
+  view.location = c.typed;
+
+  const bool asked = *c.latlng != '\0';
+  EXPECT_EQ(Run(), asked ? LookupOutcome::Found : LookupOutcome::NotFound);
+  ASSERT_EQ(http.urls().size(), asked ? 3u : 1u);
+  EXPECT_TRUE(http.urls()[0].starts_with(kAddressPrefix));
+  if (asked) {
+    EXPECT_TRUE(http.urls()[1].starts_with(kReversePrefix + c.latlng + "&sensor=false&key="))
+        << http.urls()[1];
+    EXPECT_EQ(view.fields[LookupField::Address], "Pine Hollow, CA 95321, USA");
+    EXPECT_EQ(view.fields[LookupField::Latitude], "37.9495135");
+    EXPECT_EQ(elevation, "1608.6379395");
+  } else {
+    EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
+  }
+  EXPECT_EQ(http.sessionsOpened(), 1);
+  EXPECT_EQ(http.sessionsClosed(), 1);
+  for (const auto& reply : http.replies()) EXPECT_TRUE(reply->closed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locations, ReverseGeocodeTest,
+    ::testing::Values(
+        ReverseCase{"ShortcutZeroResults", "KRGC", "ZERO_RESULTS", "38.52910,-121.69418"},
+        ReverseCase{"TypedPairInvalidRequest", " 37.9 , -120.8", "INVALID_REQUEST", "37.9,-120.8"},
+        ReverseCase{"PlaceNameZeroResults", "Nowhere Creek", "ZERO_RESULTS", ""},
+        ReverseCase{"PlaceNameInvalidRequest", "Nowhere Creek", "INVALID_REQUEST", ""},
+        ReverseCase{"PairDenied", "KRGC", "REQUEST_DENIED", ""},
+        ReverseCase{"PairOutOfRange", "91,10", "ZERO_RESULTS", ""}),
+    named_rows::RowName<ReverseCase>);
+
+TEST_F(LookupSequenceTest, ReverseRefusalIsShownAsTheSecondReplySaysIt) {
+  http.Serve(kReversePrefix, {.lines = StatusOnly("OVER_QUERY_LIMIT")});
+  http.Serve(kAddressPrefix, {.lines = StatusOnly("INVALID_REQUEST")});
+  view.location = "TALON";
+  EXPECT_EQ(Run(), LookupOutcome::NotFound);
+  EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
+  EXPECT_EQ(view.fields[LookupField::Address], "OVER_QUERY_LIMIT");
+  EXPECT_EQ(http.urls().size(), 2u);
+  EXPECT_EQ(http.sessionsClosed(), 1);
+}
+
 struct RefusalCase {
   const char* name;
   std::vector<std::string> reply;

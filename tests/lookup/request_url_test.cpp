@@ -78,6 +78,42 @@ INSTANTIATE_TEST_SUITE_P(
                     GeocodeUrlRow{"placeholder_not_rescanned", "XXX", "XXX"}),
     RowName<GeocodeUrlRow>);
 
+struct PairRow {
+  const char* name;
+  const char* location;
+  const char* pair;  // empty: not a coordinate pair
+};
+
+class CoordinatePairTest : public testing::TestWithParam<PairRow> {};
+
+TEST_P(CoordinatePairTest, TwoDecimalNumbersInRange) {
+  EXPECT_EQ(CoordinatePair(GetParam().location), GetParam().pair);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locations, CoordinatePairTest,
+    testing::Values(
+        PairRow{"shortcut", kRidge, kRidge},
+        PairRow{"blanks_around_each", " 38.5 ,\t-121.7 ", "38.5,-121.7"},
+        PairRow{"integers_and_signs", "+45,-0", "+45,-0"}, PairRow{"point_forms", "5.,.5", "5.,.5"},
+        PairRow{"edges_of_range", "-90,180", "-90,180"},
+        PairRow{"latitude_over_90", "90.0001,0", ""}, PairRow{"longitude_over_180", "0,-180.5", ""},
+        PairRow{"three_numbers", "1,2,3", ""}, PairRow{"one_number", "38.5", ""},
+        PairRow{"empty_half", "38.5,", ""}, PairRow{"lone_point", ".,1", ""},
+        PairRow{"exponent", "1e1,2", ""}, PairRow{"hex", "0x1,2", ""},
+        PairRow{"decimal_comma_pair", "38,5", "38,5"}, PairRow{"blank_inside_number", "3 8,5", ""},
+        PairRow{"text_after", "38.5,-121.7 USA", ""}, PairRow{"place_name", "Pine Hollow, CA", ""},
+        PairRow{"empty", "", ""}),
+    RowName<PairRow>);
+
+TEST(ReverseGeocodeUrlTest, PairGoesInAsLatlngWithTheSameKey) {
+  EXPECT_EQ(BuildReverseGeocodeUrl("38.52910,-121.69418", kTestKey),
+            std::string("https://maps.googleapis.com/maps/api/geocode/xml?"
+                        "latlng=38.52910,-121.69418&sensor=false&key=") +
+                kTestKey);
+  EXPECT_NE(BuildReverseGeocodeUrl("+1,2", kTestKey).find("latlng=%2B1,2&"), std::string::npos);
+}
+
 TEST(ElevationUrlTest, CoordinatesGoInAsTheGeocoderWroteThem) {
   EXPECT_EQ(BuildElevationUrl("38.52910", "-121.69418", kTestKey),
             std::string("https://maps.googleapis.com/maps/api/elevation/xml?"
@@ -102,6 +138,7 @@ TEST(ApiKeyTest, CompiledKeyHasTheShapeOfAKey) {
 TEST(ApiKeyTest, KeyIsEncodedInBothRequests) {
   EXPECT_TRUE(BuildGeocodeUrl("x", "k&y#1").ends_with("&key=k%26y%231"));
   EXPECT_TRUE(BuildElevationUrl("1", "2", "k&y#1").ends_with("&key=k%26y%231"));
+  EXPECT_TRUE(BuildReverseGeocodeUrl("1,2", "k&y#1").ends_with("&key=k%26y%231"));
 }
 
 }  // namespace

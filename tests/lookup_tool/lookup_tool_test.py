@@ -45,6 +45,10 @@ class LookupTool(unittest.TestCase):
             {"path": geocode, "query": "address=Nowhere",
              "body_file": os.path.join(REPLIES, "geocode_zero_results.xml")},
             {"path": geocode, "query": "address=Denied", "body": DENIED},
+            {"path": geocode, "query": "address=%2038.58%20,%20-121.49&",
+             "body_file": os.path.join(REPLIES, "geocode_zero_results.xml")},
+            {"path": geocode, "query": "latlng=38.58,-121.49&",
+             "body_file": os.path.join(REPLIES, "geocode_95814.xml")},
             {"path": geocode, "query": "address=Short", "body": "<location>\n<lat>1.5\n"},
             {"path": geocode, "query": "address=-33.9",
              "body_file": os.path.join(REPLIES, "geocode_zero_results.xml")},
@@ -99,6 +103,18 @@ class LookupTool(unittest.TestCase):
             "&FcstType=graphical&textField1=38.5803648&textField2=-121.4961413"
             "&site=all&unit=0&dd=&bw=",
         ])
+
+    def test_coordinates_refused_as_an_address_are_asked_in_reverse_on_one_connection(self):
+        self.server.reset()
+        result = self.run_tool(" 38.58 , -121.49")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("Address: Sacramento, CA 95814, USA", result.stdout.splitlines())
+        targets = self.server.requests()
+        self.assertEqual(len(targets), 3, targets)
+        self.assertIn("?address=%2038.58%20,%20-121.49&", targets[0])
+        self.assertIn("?latlng=38.58,-121.49&sensor=false&key=", targets[1])
+        self.assertIn("/elevation/xml?locations=38.5803648,-121.4961413&", targets[2])
+        self.assertEqual(self.server.stats()["connections"], 1)
 
     def test_failures_have_their_own_text_and_status(self):
         cases = [

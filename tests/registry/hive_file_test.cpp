@@ -1,12 +1,15 @@
 // The hive file store: values through the file byte for byte, the registry's
-// query results, case-blind names, corrupt files, modes, and each write step
-// failing on purpose.
+// query results, case-blind names, corrupt files, modes, links planted or kept,
+// the folder's owner, and each write step failing on purpose.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 
 #include "platform/registry/hive.h"
@@ -193,6 +196,107 @@ TEST_F(HiveFileTest, FolderAndFilesArePrivateWhateverTheUmask) {
   EXPECT_FALSE(fs::exists(file_.string() + ".tmp"));
 }
 
+mode_t ModeOf(const fs::path& path) {
+  struct stat info {};
+  EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
+struct PlantedLink {
+  const char* name;
+  const char* suffix;  // beside registry.reg
+  bool dangling;       // the link names a file that does not exist
+};
+void PrintTo(const PlantedLink& c, std::ostream* os) { *os << c.name; }
+
+class PlantedLinkTest : public HiveFileTest, public ::testing::WithParamInterface<PlantedLink> {};
+
+// Someone who could write in the folder once leaves a link where the store puts
+// its lock or temporary file; a save must neither write through it nor create
+// what it names.
+TEST_P(PlantedLinkTest, SaveNeverWritesThroughIt) {
+  fs::create_directories(folder_);
+  const fs::path victim = temp_.path() / "victim";
+  const std::string precious = "precious\n";
+  if (!GetParam().dangling) {
+    WriteWholeFile(victim, precious);
+    fs::permissions(victim, fs::perms(0644));
+  }
+  fs::create_symlink(victim, file_.string() + GetParam().suffix);
+
+  ASSERT_EQ(Set(*MakeStore(), "LastLocation", {reg::kSz, "x\0"s}), reg::kSuccess);
+  EXPECT_EQ(Get(*MakeStore(), "LastLocation"), (Stored{reg::kSz, "x\0"s}));
+  if (GetParam().dangling) {
+    EXPECT_FALSE(fs::exists(fs::symlink_status(victim)));
+  } else {
+    EXPECT_EQ(ReadWholeFile(victim), precious);
+    EXPECT_EQ(ModeOf(victim), 0644u);
+  }
+  EXPECT_FALSE(fs::is_symlink(file_.string() + ".lock"));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(file_.string() + ".tmp")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PlantedLinkTest,
+                         ::testing::Values(PlantedLink{"Temporary", ".tmp", false},
+                                           PlantedLink{"Lock", ".lock", false},
+                                           PlantedLink{"TemporaryDangling", ".tmp", true},
+                                           PlantedLink{"LockDangling", ".lock", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Dot-files kept in a repository and linked in: the link stays, the file it
+// names (through a relative link, then an absolute one) takes the new value.
+TEST_F(HiveFileTest, LinkedHiveFileStaysALinkAndItsTargetIsUpdated) {
+  const fs::path dotfiles = temp_.path() / "dotfiles";
+  const fs::path real = dotfiles / "orlimar.reg";
+  fs::create_directories(dotfiles);
+  fs::create_directories(folder_);
+  ASSERT_EQ(
+      Set(*MakeHiveProfileStore("Orlimar", real.string()), "LastLocation", {reg::kSz, "old\0"s}),
+      reg::kSuccess);
+  fs::create_symlink(real, dotfiles / "hop");
+  fs::create_symlink("../../dotfiles/hop", file_);
+
+  auto store = MakeStore();
+  ASSERT_EQ(Get(*store, "LastLocation"), (Stored{reg::kSz, "old\0"s}));
+  ASSERT_EQ(Set(*store, "LastLocation", {reg::kSz, "new\0"s}), reg::kSuccess);
+
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(fs::read_symlink(file_), "../../dotfiles/hop");
+  EXPECT_TRUE(fs::is_symlink(dotfiles / "hop"));
+  EXPECT_EQ(Get(*MakeHiveProfileStore("Orlimar", real.string()), "LastLocation"),
+            (Stored{reg::kSz, "new\0"s}));
+  EXPECT_EQ(ModeOf(real), 0600u);
+  EXPECT_FALSE(fs::exists(real.string() + ".tmp"));
+  EXPECT_FALSE(fs::exists(file_.string() + ".tmp"));
+}
+
+TEST_F(HiveFileTest, FolderOpenToOthersIsClosedBeforeTheFirstWrite) {
+  fs::create_directories(folder_);
+  fs::permissions(folder_, fs::perms(0777));
+  ASSERT_EQ(Set(*MakeStore(), "LastLocation", {reg::kSz, "x\0"s}), reg::kSuccess);
+  EXPECT_EQ(ModeOf(folder_), 0700u);
+}
+
+// A folder of another user's is not written in at all, and the reason is told.
+TEST_F(HiveFileTest, FolderOfAnotherUserIsNotWrittenIn) {
+  fs::path hive = "/registry.reg";  // the root folder: another user's, unless we are root
+  if (geteuid() == 0) {
+    fs::create_directories(folder_);
+    ASSERT_EQ(chown(folder_.c_str(), 65534, 65534), 0);
+    hive = file_;
+  }
+  auto store = MakeHiveProfileStore("Orlimar", hive.string());
+  reg::Key key = 0;
+  testing::internal::CaptureStderr();
+  const reg::Status status = store->CreateKey(kApp, key);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, reg::kAccessDenied);
+  EXPECT_FALSE(fs::exists(hive));
+  EXPECT_FALSE(fs::exists(hive.string() + ".lock"));
+  EXPECT_NE(said.find("belongs to another user"), std::string::npos) << said;
+  EXPECT_NE(said.find(hive.string()), std::string::npos) << said;
+}
+
 TEST(HivePathTest, KeptInTheCompanysFolderOfTheConfigurationFolder) {
   EXPECT_EQ(HivePathIn("/x/conf"), "/x/conf/Quenwick Software/registry.reg");
   // No folder given: the home folder of the password database.
@@ -242,6 +346,9 @@ class FailingCalls : public SystemCalls {
   int Mkdir(const char* path, mode_t mode) override {
     return Fails("mkdir", path) ? -1 : SystemCalls::Mkdir(path, mode);
   }
+  int Fstat(int fd, struct stat* info) override {
+    return Fails("fstat", paths_[fd]) ? -1 : SystemCalls::Fstat(fd, info);
+  }
 
  private:
   bool Fails(const std::string& call, const std::string& path) {
@@ -274,7 +381,13 @@ TEST_P(FailingStepTest, LeavesTheOldFileOrTheNewOneAndIsReported) {
   auto store = MakeStore(calls);
   ASSERT_EQ(Get(*store, "LastLocation"), oldValue);
   calls.armed = true;
+  testing::internal::CaptureStderr();
   EXPECT_NE(Set(*store, "LastLocation", newValue), reg::kSuccess);
+  // The dialog stays silent; one line names the file and the system's reason.
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find(file_.string()), std::string::npos) << said;
+  EXPECT_NE(said.find(std::strerror(EIO)), std::string::npos) << said;
   const Stored& expected = GetParam().newFileInPlace ? newValue : oldValue;
   EXPECT_EQ(Get(*store, "LastLocation"), expected);
   EXPECT_EQ(Get(*MakeStore(), "LastLocation"), expected);
@@ -301,7 +414,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FailingStep{"FlushTemporary", "fsync", ".tmp", false},
                       FailingStep{"CloseTemporary", "close", ".tmp", false},
                       FailingStep{"Rename", "rename", ".tmp", false},
-                      FailingStep{"OpenFolder", "open", "Quenwick Software", true},
+                      FailingStep{"OpenFolder", "open", "Quenwick Software", false},
+                      FailingStep{"StatFolder", "fstat", "Quenwick Software", false},
                       FailingStep{"FlushFolder", "fsync", "Quenwick Software", true}),
     named_rows::RowName<FailingStep>);
 

@@ -4,6 +4,8 @@
     with LoopbackServer(routes, certs, work) as server:
         server.port                         its ephemeral port on 127.0.0.1
         server.requests()                   the targets asked for so far, in order
+        server.stats()                      its counters (connections, requests, ...)
+        server.reset()                      zeroes them and forgets the requests
 """
 
 import json
@@ -45,6 +47,18 @@ class LoopbackServer:
             if line.startswith("request "):
                 targets.append(line.split()[2])
         return targets
+
+    def command(self, line):
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def stats(self):
+        return {name: int(value) for name, _, value in
+                (item.partition("=") for item in self.command("stats").split())}
+
+    def reset(self):
+        self.command("reset")
 
     def close(self):
         if self.process.poll() is None:

@@ -27,18 +27,25 @@ substring of the query answers. No match gives 404 with an empty body.
    "query": "address=",                  optional
    "status": 200, "reason": "OK",        optional
    "headers": {"Content-Type": "text/xml"},
+   "head": "HTTP/1.1 200 OK\r\n\r\n",  optional: sent verbatim in place of the status
+                                         line and headers made from the fields above
+   "drip_ms": 200,                       optional: the head goes out one byte at a time
    "body": "text",                       shorthand for "parts": [{"text": "text"}]
    "body_file": "reply.xml",             or the bytes of a file
    "parts": [                            the body, sent in order:
       {"text": "line\\n", "repeat": 3},  text (UTF-8), optionally repeated
+      {"text": "ab", "drip_ms": 200},     text sent one byte (one chunk) at a time
+      {"raw": "zz\\r\\n"},              bytes sent as they are, outside any chunk framing
       {"pause_ms": 200},                 flush and sleep
       {"wait": "go", "limit_ms": 3000},  hold until the control command "release go"
                                          (or limit_ms, 60 s by default, passes)
       {"fault": "reset"},                abort the connection (TCP RST)
       {"fault": "stall"},                send nothing more until the client goes
-      {"fault": "close"}],               close the connection cleanly, body unfinished
+      {"fault": "close"}],               close the connection, body unfinished, without
+                                         TLS close-notify
    "length": "auto"}                     "auto": Content-Length of all text parts,
-                                         "chunked", "close" (no length, close at end)
+                                         "chunked", "close" (no length; TLS close-notify,
+                                         then close, at the end)
                                          or a number to declare
 Connections are kept alive (HTTP/1.1) unless a route's length is "close".
 
@@ -229,36 +236,79 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(route.get("status", 200), route.get("reason"))
         for name, value in route.get("headers", {}).items():
             self.send_header(name, value)
+        if length == "close":
+            self.close_connection = True
+        if "head" in route:
+            self._headers_buffer = [route["head"].encode()]
+            self.send_head(route.get("drip_ms"))
+        else:
+            self.send_framing(length, parts)
+            self._headers_buffer.append(b"\r\n")
+            self.send_head(route.get("drip_ms"))
+        if send_body:
+            try:
+                if self.send_body(parts, length == "chunked") and length == "close":
+                    self.close_notify()
+            except ClientGone:
+                STATE.add("client_gone")
+                self.close_connection = True
+
+    def send_framing(self, length, parts):
         if length == "auto":
             self.send_header("Content-Length", str(sum(len(p) * n for p, n in texts(parts))))
         elif length == "chunked":
             self.send_header("Transfer-Encoding", "chunked")
         elif length == "close":
             self.send_header("Connection", "close")
-            self.close_connection = True
         else:
             self.send_header("Content-Length", str(int(length)))
-        self.end_headers()
-        if send_body:
+
+    def send_head(self, drip_ms):
+        head = b"".join(self._headers_buffer)
+        self._headers_buffer = []
+        try:
+            self.send_dripped(head, drip_ms, lambda piece: piece)
+        except ClientGone:
+            self.close_connection = True
+
+    def send_dripped(self, data, drip_ms, frame):
+        if not drip_ms:
+            self.write(frame(data))
+            return
+        for i in range(len(data)):
+            if i:
+                time.sleep(drip_ms / 1000)
+            self.write(frame(data[i:i + 1]))
+
+    def close_notify(self):
+        """Ends the TLS stream on purpose, as a server does after an unframed body."""
+        if isinstance(self.request, ssl.SSLSocket):
             try:
-                self.send_body(parts, length == "chunked")
-            except ClientGone:
-                STATE.add("client_gone")
-                self.close_connection = True
+                self.request = self.request.unwrap()
+            except (OSError, ssl.SSLError, ValueError):
+                pass
 
     def send_body(self, parts, chunked):
+        """Sends the parts; false when a fault cut the body short."""
         for part in parts:
-            if "text" in part:
+            if "text" in part and part.get("drip_ms"):
+                STATE.add("bytes_sent", len(part["text"]))
+                self.send_dripped(part["text"], part["drip_ms"],
+                                  lambda piece: b"1\r\n%s\r\n" % piece if chunked else piece)
+            elif "text" in part:
                 self.send_text(part["text"], part.get("repeat", 1), chunked)
+            elif "raw" in part:
+                self.write(part["raw"])
             elif "pause_ms" in part:
                 time.sleep(part["pause_ms"] / 1000)
             elif "wait" in part:
                 STATE.wait_released(part["wait"], part.get("limit_ms", HOLD_LIMIT_S * 1000) / 1000)
             elif "fault" in part:
                 self.fault(part["fault"])
-                return
+                return False
         if chunked:
             self.write(b"0\r\n\r\n")
+        return True
 
     def send_text(self, text, repeat, chunked):
         # Short repeated texts go out gathered and long ones in slices: writes of about
@@ -270,8 +320,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         for data in [text * per_write] * full + ([text * rest] if rest else []):
             for start in range(0, len(data), SLICE):
                 piece = data[start:start + SLICE]
-                self.write(b"%x\r\n%s\r\n" % (len(piece), piece) if chunked else piece)
+                # Counted first: a client may read the piece and ask before the write returns.
                 STATE.add("bytes_sent", len(piece))
+                self.write(b"%x\r\n%s\r\n" % (len(piece), piece) if chunked else piece)
 
     def write(self, data):
         try:
@@ -320,8 +371,10 @@ def body_parts(route):
             parts = [{"text": body.read()}]
     else:
         parts = [{"text": route.get("body", "")}]
-    return [dict(p, text=p["text"].encode() if isinstance(p["text"], str) else p["text"])
-            if "text" in p else p for p in parts]
+    def encoded(part):
+        return {k: v.encode() if k in ("text", "raw") and isinstance(v, str) else v
+                for k, v in part.items()}
+    return [encoded(p) for p in parts]
 
 
 def texts(parts):
