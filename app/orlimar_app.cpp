@@ -20,10 +20,12 @@ BOOL COrlimarApp::InitInstance() {
   // here: the Qt application made before this call is the whole platform set-up.
   CWinApp::InitInstance();
 
-  const PlatformOptions options = ReadPlatformOptions(std::getenv);
-  m_strApiKey = options.apiKey;
+  PlatformOptions options = ReadPlatformOptions(std::getenv);
   std::unique_ptr<ProfileStore> store = MakeProfileStore(options, m_strAppName);
   SetUpRegistry(*store, *this);
+  // A program started from the desktop's menu sees no ORLIMAR_API_KEY: the stored key serves it.
+  options.apiKey = ChooseApiKey(options, ReadApiKey(*store, *this));
+  m_strApiKey = options.apiKey;
   LoadPreferences(*store);
   // Also in a command-line run, which then neither shows nor changes it.
   ReadLastLocation(*store, *this);

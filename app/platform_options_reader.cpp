@@ -25,16 +25,28 @@ bool Absolute(std::string_view path) { return !path.empty() && path.front() == '
 
 }  // namespace
 
+std::string ChooseApiKey(const PlatformOptions& options, const std::string& storedKey) {
+  if (options.apiKeyFromEnvironment) return options.apiKey;
+  if (!storedKey.empty()) return storedKey;
+  return CompiledApiKey();
+}
+
 PlatformOptions ReadPlatformOptions(const EnvironmentLookup& getenv) {
   PlatformOptions options;
   options.apiKey = Text(getenv, "ORLIMAR_API_KEY");
-  if (options.apiKey.empty()) options.apiKey = CompiledApiKey();
+  options.apiKeyFromEnvironment = !options.apiKey.empty();
+  // The stored key needs the settings, which need these options: the caller
+  // chooses again with it (ChooseApiKey).
+  if (!options.apiKeyFromEnvironment) options.apiKey = CompiledApiKey();
   options.connectTo = Text(getenv, "ORLIMAR_CONNECT_TO");
   options.caBundle = Text(getenv, "ORLIMAR_CA_BUNDLE");
   options.connectTimeoutMs =
       Milliseconds(getenv, "ORLIMAR_CONNECT_TIMEOUT_MS", options.connectTimeoutMs);
   options.receiveTimeoutMs =
       Milliseconds(getenv, "ORLIMAR_RECEIVE_TIMEOUT_MS", options.receiveTimeoutMs);
+  for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (!Text(getenv, display).empty()) options.displayNamed = true;
+  }
   if (const std::string xdg = Text(getenv, "XDG_CONFIG_HOME"); Absolute(xdg)) {
     options.configFolder = xdg;
   } else if (const std::string home = Text(getenv, "HOME"); Absolute(home)) {

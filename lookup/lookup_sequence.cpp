@@ -14,8 +14,11 @@
 namespace {
 
 constexpr const char* kAgent = "Google API";
-constexpr LookupField kEmptiedFields[] = {LookupField::Address, LookupField::Latitude,
-                                          LookupField::Longitude, LookupField::Elevation};
+// The degrees:minutes:seconds go with the decimal texts: left standing, a failed
+// look-up would show the previous place's degrees beside "Not found".
+constexpr LookupField kEmptiedFields[] = {LookupField::Address,     LookupField::Latitude,
+                                          LookupField::Longitude,   LookupField::Elevation,
+                                          LookupField::LatitudeDms, LookupField::LongitudeDms};
 
 // "Not found" alone would tell a user whose key was refused that the place
 // does not exist; a status other than these two is shown in the address field.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Set-up, then the whole test suite: the build without Qt Widgets, the normal build,
-# the sanitizer build (which also runs the fuzzers for a bounded time) and the
-# Windows build, whose tests run under Wine.
+# Set-up, then the whole test suite: the build without Qt Widgets, the normal build and
+# the sanitizer build (which also runs the fuzzers for a bounded time), the Debian
+# package built, checked, installed and removed, and the Windows build, whose tests
+# run under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh test
 
 jobs=$(nproc)
 # Without Qt Widgets the logic, the back ends and their tests still build and
@@ -15,6 +16,10 @@ for preset in core default sanitize; do
   cmake --build --preset "$preset" -j "$jobs"
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
+  if [ "$preset" = default ]; then
+    echo "== Debian package"
+    scripts/package-test.sh
+  fi
 done
 
 # The Windows programs, cross-built with MinGW-w64; their tests run under Wine

@@ -40,6 +40,43 @@ void WriteLastLocation(ProfileStore& store, const AppSettingsState& app, const s
   store.CloseKey(key);
 }
 
+std::string ReadApiKey(ProfileStore& store, const AppSettingsState& app) {
+  reg::Key key = 0;
+  if (store.CreateKey(app.m_strRegistryPath, key) != reg::kSuccess) return {};
+  std::string text;
+  reg::ValueType type = reg::kNone;
+  std::uint32_t size = 0;
+  if (store.QueryValueEx(key, kApiKeyValue, &type, nullptr, &size) == reg::kSuccess &&
+      (type == reg::kSz || type == reg::kExpandSz) && size > 0) {
+    text.resize(size);
+    if (store.QueryValueEx(key, kApiKeyValue, &type, reinterpret_cast<unsigned char*>(text.data()),
+                           &size) != reg::kSuccess) {
+      size = 0;
+    }
+    text.resize(size);
+    // The text ends at its first NUL, as a REG_SZ reader takes it.
+    if (const std::size_t end = text.find('\0'); end != std::string::npos) text.resize(end);
+  }
+  store.CloseKey(key);
+  return text;
+}
+
+bool WriteApiKey(ProfileStore& store, const AppSettingsState& app, const std::string& keyText) {
+  reg::Key key = 0;
+  if (store.CreateKey(app.m_strRegistryPath, key) != reg::kSuccess) return false;
+  reg::Status status;
+  if (keyText.empty()) {
+    status = store.DeleteValue(key, kApiKeyValue);
+    if (status == reg::kFileNotFound) status = reg::kSuccess;  // nothing was stored
+  } else {
+    status = store.SetValueEx(key, kApiKeyValue, reg::kSz,
+                              reinterpret_cast<const unsigned char*>(keyText.c_str()),
+                              static_cast<std::uint32_t>(keyText.size() + 1));
+  }
+  store.CloseKey(key);
+  return status == reg::kSuccess;
+}
+
 void SaveChangedFlag(ProfileStore& store, const WeatherSeries& row, BOOL dialogValue) {
   BOOL& held = FlagOf(thePreferences, row.id);
   if (dialogValue == held) return;

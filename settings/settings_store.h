@@ -12,6 +12,7 @@ inline constexpr const char* kCompanyName = "Quenwick Software";
 inline constexpr const char* kPreferencesSection = "Preferences";
 inline constexpr const char* kLastLocationValue = "LastLocation";
 inline constexpr int kLastLocationSize = 260;
+inline constexpr const char* kApiKeyValue = "ApiKey";
 
 // The application object's part of the settings; it holds one for the run.
 struct AppSettingsState {
@@ -34,6 +35,14 @@ void ReadLastLocation(ProfileStore& store, AppSettingsState& app);
 // Stores the text as REG_SZ (an empty text stores one NUL); nothing in a
 // command-line run.
 void WriteLastLocation(ProfileStore& store, const AppSettingsState& app, const std::string& text);
+
+// The stored maps API key (REG_SZ beside the last location), or empty when it
+// is missing, empty or not text.
+std::string ReadApiKey(ProfileStore& store, const AppSettingsState& app);
+
+// Stores the key as REG_SZ; an empty key removes the stored one. False when the
+// store refused.
+bool WriteApiKey(ProfileStore& store, const AppSettingsState& app, const std::string& key);
 
 // Writes the one flag whose value differs from thePreferences after updating
 // the held value, so a failed write is not retried.

@@ -14,7 +14,7 @@ constexpr DialogControl kControls[] = {
     {-1, "STATIC", kChild | WS_GROUP | SS_CENTER | SS_NOPREFIX, 42, 14, 114, 8,
      "Orlimar    Version 1.00.002"},
     {-1, "STATIC", kChild | WS_GROUP | SS_CENTER, 42, 26, 114, 29,
-     "Copyright (C) 2013-2015\nQuenwick Software\nAll rights reserved."},
+     "Copyright (c) 2026\nQuenwick Software\nMIT License"},
     {IDOK, "BUTTON", kChild | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 114, 66, 50, 14, "OK"},
 };
 

@@ -85,6 +85,7 @@ BOOL COrlimarDlg::OnInitDialog() {
 
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+  NameUnitsButton();
 
   for (const WeatherSeries& row : kWeatherSeries) {
     FlagOf(*this, row.id) = FlagOf(thePreferences, row.id);
@@ -103,6 +104,11 @@ BOOL COrlimarDlg::OnInitDialog() {
     m_chkSaveLocation.SendMessage(BM_SETCHECK, BST_CHECKED);
   }
   return TRUE;
+}
+
+void COrlimarDlg::NameUnitsButton() {
+  // "feet" alone tells a screen reader's user neither what the button is nor what it does.
+  m_btnUnits.SetAccessibleName("Elevation unit: " + m_btnUnits.GetWindowText());
 }
 
 void COrlimarDlg::OnSysCommand(UINT id, LPARAM lParam) {
@@ -145,6 +151,7 @@ void COrlimarDlg::OnBnClickedUnits() {
     m_btnUnits.SetWindowText("feet");
     m_dElevationFactor = kFeetPerMeter;
   }
+  NameUnitsButton();
   ShowElevation();
   // The click made the button look default; Look up is the default again.
   m_btnUnits.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);

@@ -80,6 +80,8 @@ class COrlimarDlg : public CDialogEx, private LookupView, private ForecastView {
 
  private:
   void EnableTemperatureDependents();
+  // The units button's name for assistive technology, from its caption.
+  void NameUnitsButton();
   CEdit& FieldEdit(LookupField field);
   void MoveFocusTo(int id);
 

@@ -18,4 +18,12 @@ struct PlatformOptions {
   // The folder of the settings file, for back ends that keep one; empty: the
   // back end's own default.
   std::string configFolder;
+  // The settings are only read: writes fail and nothing is created (a tool that
+  // shows the settings of another program).
+  bool readOnlySettings = false;
+  // apiKey came from the environment, which goes before a stored key.
+  bool apiKeyFromEnvironment = false;
+  // The environment names a display for windows (DISPLAY, WAYLAND_DISPLAY or
+  // QT_QPA_PLATFORM); without one the window back end cannot start.
+  bool displayNamed = false;
 };

@@ -59,5 +59,7 @@ class ProfileStore {
   // As RegSetValueExA: stores the bytes exactly as given.
   virtual reg::Status SetValueEx(reg::Key key, const std::string& name, reg::ValueType type,
                                  const unsigned char* data, std::uint32_t size) = 0;
+  // As RegDeleteValueA: kFileNotFound when the key holds no such value.
+  virtual reg::Status DeleteValue(reg::Key key, const std::string& name) = 0;
   virtual reg::Status CloseKey(reg::Key key) = 0;
 };

@@ -270,6 +270,13 @@ bool ApplyChange(Hive& hive, HiveChange change) {
     changed = true;
   }
   if (!change.value) return changed;
+  if (change.removeValue) {
+    const auto named = [&](const HiveValue& v) { return NamesEqual(v.name, change.value->name); };
+    const auto it = std::find_if(key->values.begin(), key->values.end(), named);
+    if (it == key->values.end()) return changed;
+    key->values.erase(it);
+    return true;
+  }
   // An existing name keeps the spelling it was created with.
   if (HiveValue* value = FindValueIn(*key, change.value->name)) {
     if (value->type == change.value->type && value->data == change.value->data) return changed;

@@ -27,10 +27,12 @@ struct Hive {
   bool operator==(const Hive&) const = default;
 };
 
-// One write: create the key when absent and, with a value, set it.
+// One write: create the key when absent and, with a value, set it (or, with
+// removeValue, remove the value of that name).
 struct HiveChange {
   std::string keyPath;
   std::optional<HiveValue> value;
+  bool removeValue = false;
   bool operator==(const HiveChange&) const = default;
 };
 

@@ -36,8 +36,11 @@ std::string FolderOf(const std::string& path) {
 
 class HiveFileStore : public HiveStore {
  public:
-  HiveFileStore(std::string profileName, std::string path, SystemCalls& calls)
-      : HiveStore(std::move(profileName)), path_(std::move(path)), calls_(calls) {}
+  HiveFileStore(std::string profileName, std::string path, SystemCalls& calls, bool readOnly)
+      : HiveStore(std::move(profileName)),
+        path_(std::move(path)),
+        calls_(calls),
+        readOnly_(readOnly) {}
 
  protected:
   const Hive& CurrentHive() override;
@@ -63,6 +66,7 @@ class HiveFileStore : public HiveStore {
 
   std::string path_;
   SystemCalls& calls_;
+  const bool readOnly_;
   bool loaded_ = false;
   Hive hive_;
   std::string failure_;   // of the current commit
@@ -275,6 +279,9 @@ reg::Status HiveFileStore::CommitUnlocked(const HiveChange& change) {
 }
 
 reg::Status HiveFileStore::Commit(const HiveChange& change) {
+  // A reader never creates the file, its folder or its lock. Opening a key it
+  // lacks succeeds, as the key holds nothing to read; storing a value fails.
+  if (readOnly_) return change.value ? reg::kAccessDenied : reg::kSuccess;
   CurrentHive();
   failure_.clear();
   const reg::Status status = CommitUnlocked(change);
@@ -300,10 +307,11 @@ std::string HivePathIn(const std::string& configFolder) {
 
 std::unique_ptr<ProfileStore> MakeHiveProfileStore(std::string profileName, std::string filePath,
                                                    SystemCalls& calls) {
-  return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls);
+  return std::make_unique<HiveFileStore>(std::move(profileName), std::move(filePath), calls, false);
 }
 
 std::unique_ptr<ProfileStore> MakeProfileStore(const PlatformOptions& options,
                                                std::string profileName) {
-  return MakeHiveProfileStore(std::move(profileName), HivePathIn(options.configFolder));
+  return std::make_unique<HiveFileStore>(std::move(profileName), HivePathIn(options.configFolder),
+                                         RealSystemCalls(), options.readOnlySettings);
 }

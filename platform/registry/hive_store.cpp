@@ -65,6 +65,14 @@ reg::Status HiveStore::SetValueEx(reg::Key key, const std::string& name, reg::Va
   return Commit(HiveChange{path, HiveValue{name, type, std::move(bytes)}});
 }
 
+reg::Status HiveStore::DeleteValue(reg::Key key, const std::string& name) {
+  const std::string path = OpenPath(key);
+  if (path.empty()) return reg::kInvalidHandle;
+  const HiveKey* hiveKey = FindKey(CurrentHive(), path);
+  if (hiveKey == nullptr || FindValue(*hiveKey, name) == nullptr) return reg::kFileNotFound;
+  return Commit(HiveChange{path, HiveValue{name, reg::kNone, {}}, true});
+}
+
 reg::Status HiveStore::CloseKey(reg::Key key) {
   return openKeys_.erase(key) == 1 ? reg::kSuccess : reg::kInvalidHandle;
 }

@@ -23,6 +23,7 @@ class HiveStore : public ProfileStore {
                            unsigned char* data, std::uint32_t* size) override;
   reg::Status SetValueEx(reg::Key key, const std::string& name, reg::ValueType type,
                          const unsigned char* data, std::uint32_t size) override;
+  reg::Status DeleteValue(reg::Key key, const std::string& name) override;
   reg::Status CloseKey(reg::Key key) override;
 
  protected:

@@ -21,11 +21,20 @@ struct KeyCloser {
 };
 using OwnedKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
-LONG CreateKey(HKEY parent, const std::string& path, OwnedKey& key) {
+// Creates the key when absent; a reader only opens it, for reading. A key a
+// reader lacks opens as an empty one (no handle): it holds nothing to read.
+LONG CreateKey(HKEY parent, const std::string& path, bool readOnly, OwnedKey& key) {
   HKEY opened = nullptr;
-  const LONG status = RegCreateKeyExW(parent, Utf16(path).c_str(), 0, nullptr,
-                                      REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                                      &opened, nullptr);
+  const std::wstring name = Utf16(path);
+  LONG status = ERROR_SUCCESS;
+  if (readOnly) {
+    if (parent == nullptr) return ERROR_SUCCESS;
+    status = RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &opened);
+    if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  } else {
+    status = RegCreateKeyExW(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_READ | KEY_WRITE, nullptr, &opened, nullptr);
+  }
   if (status == ERROR_SUCCESS) key.reset(opened);
   return status;
 }
@@ -64,7 +73,8 @@ LONG ReadValue(HKEY key, const std::wstring& name, DWORD& type, std::string& byt
 
 class RegistryProfileStore : public ProfileStore {
  public:
-  explicit RegistryProfileStore(std::string profileName) : profileName_(std::move(profileName)) {}
+  RegistryProfileStore(std::string profileName, bool readOnly)
+      : profileName_(std::move(profileName)), readOnly_(readOnly) {}
 
   void SetRegistryKey(const std::string& company) override { registryKey_ = company; }
   const std::string& RegistryKey() const override { return registryKey_; }
@@ -73,7 +83,7 @@ class RegistryProfileStore : public ProfileStore {
   int GetProfileInt(const std::string& section, const std::string& entry,
                     int defaultValue) override {
     OwnedKey key;
-    if (OpenSection(section, key) != ERROR_SUCCESS) return defaultValue;
+    if (OpenSection(section, key) != ERROR_SUCCESS || !key) return defaultValue;
     DWORD type = REG_NONE;
     DWORD number = 0;
     DWORD size = sizeof number;
@@ -89,7 +99,7 @@ class RegistryProfileStore : public ProfileStore {
   BOOL WriteProfileInt(const std::string& section, const std::string& entry,
                        int value) override {
     OwnedKey key;
-    if (OpenSection(section, key) != ERROR_SUCCESS) return FALSE;
+    if (readOnly_ || OpenSection(section, key) != ERROR_SUCCESS) return FALSE;
     const auto number = static_cast<DWORD>(value);
     return RegSetValueExW(key.get(), Utf16(entry).c_str(), 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&number), sizeof number) == ERROR_SUCCESS;
@@ -97,7 +107,8 @@ class RegistryProfileStore : public ProfileStore {
 
   reg::Status CreateKey(const std::string& path, reg::Key& key) override {
     OwnedKey opened;
-    if (const LONG status = ::CreateKey(HKEY_CURRENT_USER, path, opened); status != ERROR_SUCCESS)
+    if (const LONG status = ::CreateKey(HKEY_CURRENT_USER, path, readOnly_, opened);
+        status != ERROR_SUCCESS)
       return status;
     key = nextKey_++;
     openKeys_.emplace(key, std::move(opened));
@@ -106,9 +117,11 @@ class RegistryProfileStore : public ProfileStore {
 
   reg::Status QueryValueEx(reg::Key key, const std::string& name, reg::ValueType* type,
                            unsigned char* data, std::uint32_t* size) override {
-    const HKEY hkey = Find(key);
-    if (hkey == nullptr) return ERROR_INVALID_HANDLE;
+    const auto open = openKeys_.find(key);
+    if (open == openKeys_.end()) return ERROR_INVALID_HANDLE;
     if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
+    const HKEY hkey = open->second.get();
+    if (hkey == nullptr) return ERROR_FILE_NOT_FOUND;
     DWORD storedType = REG_NONE;
     std::string bytes;
     if (const LONG status = ReadValue(hkey, Utf16(name), storedType, bytes);
@@ -127,9 +140,12 @@ class RegistryProfileStore : public ProfileStore {
 
   reg::Status SetValueEx(reg::Key key, const std::string& name, reg::ValueType type,
                          const unsigned char* data, std::uint32_t size) override {
-    const HKEY hkey = Find(key);
-    if (hkey == nullptr) return ERROR_INVALID_HANDLE;
+    const auto open = openKeys_.find(key);
+    if (open == openKeys_.end()) return ERROR_INVALID_HANDLE;
     if (data == nullptr && size != 0) return ERROR_INVALID_PARAMETER;
+    // A reader's keys are opened for reading: the registry refuses the write.
+    if (open->second == nullptr) return ERROR_ACCESS_DENIED;
+    const HKEY hkey = open->second.get();
     std::string bytes(reinterpret_cast<const char*>(data), data == nullptr ? 0 : size);
     // Text is stored as UTF-16, as RegSetValueExA stores its code page's text.
     std::wstring text;
@@ -142,36 +158,41 @@ class RegistryProfileStore : public ProfileStore {
                           static_cast<DWORD>(bytes.size()));
   }
 
+  reg::Status DeleteValue(reg::Key key, const std::string& name) override {
+    const auto open = openKeys_.find(key);
+    if (open == openKeys_.end()) return ERROR_INVALID_HANDLE;
+    if (open->second == nullptr) return ERROR_FILE_NOT_FOUND;
+    return RegDeleteValueW(open->second.get(), Utf16(name).c_str());
+  }
+
   reg::Status CloseKey(reg::Key key) override {
     return openKeys_.erase(key) == 1 ? reg::kSuccess : ERROR_INVALID_HANDLE;
   }
 
  private:
-  HKEY Find(reg::Key key) const {
-    const auto it = openKeys_.find(key);
-    return it == openKeys_.end() ? nullptr : it->second.get();
-  }
-
-  // HKCU\Software\<company>\<profile name>\<section>, created when absent.
+  // HKCU\Software\<company>\<profile name>\<section>, created when absent
+  // (a reader's may stay without a handle).
   LONG OpenSection(const std::string& section, OwnedKey& key) {
     // Before SetRegistryKey the profile has no place in the registry.
     if (registryKey_.empty()) return ERROR_FILE_NOT_FOUND;
     OwnedKey app;
-    const LONG status = ::CreateKey(HKEY_CURRENT_USER,
-                                    "Software\\" + registryKey_ + "\\" + profileName_, app);
+    const LONG status = ::CreateKey(
+        HKEY_CURRENT_USER, "Software\\" + registryKey_ + "\\" + profileName_, readOnly_, app);
     if (status != ERROR_SUCCESS) return status;
-    return ::CreateKey(app.get(), section, key);
+    return ::CreateKey(app.get(), section, readOnly_, key);
   }
 
   std::string registryKey_;
   std::string profileName_;
-  std::map<reg::Key, OwnedKey> openKeys_;
+  bool readOnly_;
+  std::map<reg::Key, OwnedKey> openKeys_;  // a reader's missing key: no handle
   reg::Key nextKey_ = 1;
 };
 
 }  // namespace
 
 // The registry needs no file: the options' settings folder is not used.
-std::unique_ptr<ProfileStore> MakeProfileStore(const PlatformOptions&, std::string profileName) {
-  return std::make_unique<RegistryProfileStore>(std::move(profileName));
+std::unique_ptr<ProfileStore> MakeProfileStore(const PlatformOptions& options,
+                                               std::string profileName) {
+  return std::make_unique<RegistryProfileStore>(std::move(profileName), options.readOnlySettings);
 }

@@ -32,6 +32,10 @@ CWinApp* AfxGetApp();
 // the system gives a windowed program none of its own. Before any output.
 void UseParentConsole();
 
+// Whether windows need a display that the environment or the command line
+// names (X11, Wayland); Windows' desktop is always there.
+bool WindowSystemNeedsDisplay();
+
 // Starts the toolkit on this display, names the application (message box
 // titles) after the executable and runs the application object's
 // InitInstance. Returns the process's exit status.

@@ -70,6 +70,9 @@ class CWnd {
 
   void SetWindowText(const std::string& text);
   std::string GetWindowText() const;
+  // What assistive technology reads for the window where its caption alone
+  // does not say what it is; an empty name falls back to the caption.
+  void SetAccessibleName(const std::string& name);
   BOOL EnableWindow(BOOL enable = TRUE);
   CWnd* SetFocus();
   // Paints the window now rather than when the event loop next runs.

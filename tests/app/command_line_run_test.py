@@ -147,6 +147,42 @@ class CommandLineRun(unittest.TestCase):
                                 capture_output=True, text=True, timeout=RUN_LIMIT_S)
         self.assertEqual((result.returncode, result.stdout), (0, "Orlimar %s\n" % VERSION))
 
+    def run_without_display(self, *args, executable=None):
+        env = {"PATH": self.path, "HOME": self.dir, "XDG_CONFIG_HOME": self.config}
+        return subprocess.run([executable or os.path.join(PREFIX, "bin", "Orlimar"), *args],
+                              env=env, stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                              timeout=RUN_LIMIT_S)
+
+    def test_no_display_says_so_in_one_line(self):
+        before = self.hive_bytes()
+        result = self.run_without_display("95814")
+        self.assertEqual((result.returncode, result.stdout), (1, ""))
+        self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+        self.assertIn("orlimar-lookup", result.stderr)
+        self.assertEqual(self.hive_bytes(), before)
+
+    def test_set_api_key_needs_no_display_and_never_prints_the_key(self):
+        key = "AIzaStoredKeyStoredKeyStoredKeyStoredK"
+        stored = self.run_without_display("--set-api-key", key)
+        self.assertEqual(stored.returncode, 0, stored.stderr)
+        self.assertNotIn(key, stored.stdout + stored.stderr)
+        hive = self.hive_bytes().decode()
+        self.assertIn('"ApiKey"="%s"' % key, hive)
+        self.assertIn('"LastLocation"="Pine Hollow"', hive)
+
+        removed = self.run_without_display("--set-api-key", "")
+        self.assertEqual(removed.returncode, 0, removed.stderr)
+        self.assertEqual(self.hive_bytes().decode().rstrip("\n"), STORED_HIVE.rstrip("\n"))
+
+    def test_lower_case_link_keeps_the_settings_key(self):
+        link = os.path.join(PREFIX, "bin", "orlimar")
+        self.assertEqual(os.readlink(link), "Orlimar")
+        result = self.run_without_display("--set-api-key", "AIzaViaTheLink", executable=link)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        hive = self.hive_bytes().decode()
+        self.assertNotIn("Quenwick Software\\orlimar]", hive)
+        self.assertIn('"ApiKey"="AIzaViaTheLink"', hive)
+
 
 if __name__ == "__main__":
     PREFIX, VERSION = sys.argv[1], sys.argv[2]

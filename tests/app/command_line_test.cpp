@@ -27,6 +27,21 @@ TEST_P(CommandLineRule, TakesFirstNonFlagArgument) {
   EXPECT_EQ(info.m_action, c.action);
 }
 
+TEST(CommandLineRule, SetApiKeyKeepsTheKeyWhateverItLooksLike) {
+  EXPECT_EQ(ParseCommandLine({"--set-api-key", "-AIza/x y"}).m_strApiKey, "-AIza/x y");
+  EXPECT_EQ(ParseCommandLine({"--set-api-key=a=b"}).m_strApiKey, "a=b");
+  EXPECT_EQ(ParseCommandLine({"--set-api-key", ""}).m_strApiKey, "");
+}
+
+TEST(CommandLineRule, DisplayNamedByTheEnvironmentOrTheToolkitsOption) {
+  EXPECT_TRUE(DisplayNamed({}, true));
+  EXPECT_FALSE(DisplayNamed({"95814"}, false));
+  EXPECT_TRUE(DisplayNamed({"-platform", "offscreen", "95814"}, false));
+  EXPECT_TRUE(DisplayNamed({"--platform", "xcb"}, false));
+  EXPECT_EQ(NoDisplayText("Orlimar").find('\n'), std::string::npos);
+  EXPECT_NE(NoDisplayText("Orlimar").find("orlimar-lookup"), std::string::npos);
+}
+
 const Case kCases[] = {
     {"NoArgument", {}, ""},
     {"QuotedWordsAreOneLocation", {"Pine Hollow"}, "Pine Hollow"},
@@ -44,6 +59,12 @@ const Case kCases[] = {
     {"Version", {"--version"}, "", CommandLineAction::Version},
     {"HelpWinsOverVersion", {"--version", "--help"}, "", CommandLineAction::Help},
     {"SingleDashHelpIsAnOrdinaryFlag", {"-help", "95814"}, "95814"},
+    {"ShortHelp", {"-h"}, "", CommandLineAction::Help},
+    {"SetApiKeyTakesTheNextArgument", {"--set-api-key", "95814"}, "", CommandLineAction::SetApiKey},
+    {"SetApiKeyJoined", {"--set-api-key=AIza", "95814"}, "95814", CommandLineAction::SetApiKey},
+    {"SetApiKeyEmpty", {"--set-api-key", ""}, "", CommandLineAction::SetApiKey},
+    {"SetApiKeyAlone", {"--set-api-key"}, "", CommandLineAction::MissingApiKey},
+    {"HelpWinsOverSetApiKey", {"--set-api-key", "k", "-h"}, "", CommandLineAction::Help},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CommandLineRule, testing::ValuesIn(kCases),
@@ -61,17 +82,23 @@ TEST(CommandLineText, UsageNamesTheProgramAndBothFlags) {
 }
 
 TEST(OwnFlags, AnsweredWithStatusZeroAndOnlyThen) {
-  std::ostringstream out;
-  EXPECT_EQ(AnswerOwnFlags({"95814", "--version"}, "Orlimar", out), 0);
+  std::ostringstream out, err;
+  EXPECT_EQ(AnswerOwnFlags({"95814", "--version"}, "Orlimar", out, err), 0);
   EXPECT_EQ(out.str(), std::string("Orlimar ") + kProductVersion + "\n");
 
   out.str("");
-  EXPECT_EQ(AnswerOwnFlags({"--help"}, "Orlimar", out), 0);
+  EXPECT_EQ(AnswerOwnFlags({"--help"}, "Orlimar", out, err), 0);
   EXPECT_EQ(out.str(), UsageText("Orlimar"));
 
   out.str("");
-  EXPECT_EQ(AnswerOwnFlags({"/p", "95814"}, "Orlimar", out), std::nullopt);
+  EXPECT_EQ(AnswerOwnFlags({"/p", "95814"}, "Orlimar", out, err), std::nullopt);
+  EXPECT_EQ(AnswerOwnFlags({"--set-api-key", "k"}, "Orlimar", out, err), std::nullopt);
   EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "");
+
+  EXPECT_EQ(AnswerOwnFlags({"--set-api-key"}, "Orlimar", out, err), 64);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find(UsageText("Orlimar")), std::string::npos);
 }
 
 }  // namespace

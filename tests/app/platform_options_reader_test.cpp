@@ -12,11 +12,15 @@ namespace {
 
 using Environment = std::map<std::string, std::string>;
 
-PlatformOptions Read(const Environment& environment) {
-  return ReadPlatformOptions([&](const char* name) -> const char* {
+EnvironmentLookup Lookup(const Environment& environment) {
+  return [&environment](const char* name) -> const char* {
     const auto found = environment.find(name);
     return found != environment.end() ? found->second.c_str() : nullptr;
-  });
+  };
+}
+
+PlatformOptions Read(const Environment& environment) {
+  return ReadPlatformOptions(Lookup(environment));
 }
 
 TEST(PlatformOptionsReader, NothingSetGivesTheDefaults) {
@@ -57,6 +61,25 @@ TEST(PlatformOptionsReader, UnusableValuesFallBack) {
   // Not absolute: ignored, as the XDG rules ask.
   EXPECT_EQ(options.configFolder, "/home/someone/.config");
   EXPECT_EQ(Read({{"HOME", "relative"}}).configFolder, "");
+}
+
+TEST(PlatformOptionsReader, KeyIsTheEnvironmentsThenTheStoredThenTheCompiled) {
+  EXPECT_EQ(ChooseApiKey(Read({{"ORLIMAR_API_KEY", "fromEnvironment"}}), "stored"),
+            "fromEnvironment");
+  // Even a key from the environment that equals the compiled one goes first.
+  EXPECT_EQ(ChooseApiKey(Read({{"ORLIMAR_API_KEY", CompiledApiKey()}}), "stored"),
+            CompiledApiKey());
+  EXPECT_EQ(ChooseApiKey(Read({{"ORLIMAR_API_KEY", ""}}), "stored"), "stored");
+  EXPECT_EQ(ChooseApiKey(Read({}), "stored"), "stored");
+  EXPECT_EQ(ChooseApiKey(Read({}), ""), CompiledApiKey());
+}
+
+TEST(PlatformOptionsReader, DisplayIsNamedByAnyOfItsVariablesWhenNotEmpty) {
+  EXPECT_FALSE(Read({}).displayNamed);
+  EXPECT_FALSE(Read({{"DISPLAY", ""}}).displayNamed);
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    EXPECT_TRUE(Read({{name, "x"}}).displayNamed) << name;
+  }
 }
 
 }  // namespace

@@ -69,9 +69,10 @@ TEST_F(LookupSequenceTest, FoundPlaceFillsEveryFieldOverOneSession) {
 
   EXPECT_EQ(Run(), LookupOutcome::Found);
 
-  const std::vector<std::string> opening = {"save",    "set 0 ",  "set 1 ",  "set 2 ", "set 3 ",
-                                            "paint 0", "paint 1", "paint 2", "paint 3"};
-  EXPECT_EQ(std::vector<std::string>(view.events.begin(), view.events.begin() + 9), opening);
+  const std::vector<std::string> opening = {"save",    "set 0 ",  "set 1 ",  "set 2 ",  "set 3 ",
+                                            "set 4 ",  "set 5 ",  "paint 0", "paint 1", "paint 2",
+                                            "paint 3", "paint 4", "paint 5"};
+  EXPECT_EQ(std::vector<std::string>(view.events.begin(), view.events.begin() + 13), opening);
   EXPECT_EQ(view.fields[LookupField::Address], "Pine Hollow, CA 95321, USA");
   EXPECT_EQ(view.fields[LookupField::Latitude], "37.9495135");
   EXPECT_EQ(view.fields[LookupField::Longitude], "-120.7950794");
@@ -102,14 +103,16 @@ TEST_F(LookupSequenceTest, LastLocationIsStoredAsTypedOnlyWhenTicked) {
   EXPECT_NE(http.urls()[0].find("address=38.52910,-121.69418&"), std::string::npos);
 }
 
-TEST_F(LookupSequenceTest, NotFoundKeepsDmsOfThePreviousPlaceAndTheFocus) {
+TEST_F(LookupSequenceTest, NotFoundEmptiesDmsOfThePreviousPlaceAndKeepsTheFocus) {
   view.fields[LookupField::LatitudeDms] = "1:00:00.0000";
+  view.fields[LookupField::LongitudeDms] = "2:00:00.0000";
   http.Serve(kGeocodePrefix, {.lines = {"<GeocodeResponse>", " <status>ZERO_RESULTS</status>",
                                         "</GeocodeResponse>"}});
   EXPECT_EQ(Run(), LookupOutcome::NotFound);
   EXPECT_EQ(view.fields[LookupField::Latitude], "Not found");
   EXPECT_EQ(view.fields[LookupField::Address], "");
-  EXPECT_EQ(view.fields[LookupField::LatitudeDms], "1:00:00.0000");
+  EXPECT_EQ(view.fields[LookupField::LatitudeDms], "");
+  EXPECT_EQ(view.fields[LookupField::LongitudeDms], "");
   EXPECT_EQ(latitude, "");
   EXPECT_FALSE(view.Did("focus"));
   EXPECT_EQ(http.urls().size(), 1u);

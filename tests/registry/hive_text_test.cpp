@@ -86,6 +86,18 @@ TEST(HiveTextTest, NamesCompareWithoutCaseAndKeepTheirFirstSpelling) {
             (Hive{{HiveKey{"HKEY_CURRENT_USER\\Software", {{"Rain", reg::kDword, "bbbb"}}}}}));
 }
 
+TEST(HiveTextTest, RemovingAValueKeepsItsKeyAndNeighbours) {
+  Hive hive;
+  for (const char* name : {"LastLocation", "ApiKey", "Other"})
+    ApplyChange(hive, HiveChange{"HKEY_CURRENT_USER\\App", HiveValue{name, reg::kSz, "1\0"s}});
+  EXPECT_TRUE(ApplyChange(
+      hive, HiveChange{"hkey_current_user\\app", HiveValue{"APIKEY", reg::kNone, ""}, true}));
+  EXPECT_FALSE(ApplyChange(
+      hive, HiveChange{"HKEY_CURRENT_USER\\App", HiveValue{"ApiKey", reg::kNone, ""}, true}));
+  EXPECT_EQ(SerializeHive(hive),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\App]\n\"LastLocation\"=\"1\"\n\"Other\"=\"1\"\n");
+}
+
 struct ReadCase {
   const char* name;
   std::string text;

@@ -179,6 +179,49 @@ TEST_F(RegistryStoreTest, FailuresCarryTheRegistrysNumbers) {
   EXPECT_EQ(store_->QueryValueEx(12345, "Missing", nullptr, nullptr, &size), reg::kInvalidHandle);
 }
 
+TEST_F(RegistryStoreTest, DeleteValueRemovesOnlyThatValue) {
+  const reg::Key key = AppKey();
+  const unsigned char byte = 1;
+  ASSERT_EQ(store_->SetValueEx(key, "ApiKey", reg::kBinary, &byte, 1), reg::kSuccess);
+  ASSERT_EQ(store_->SetValueEx(key, "Kept", reg::kBinary, &byte, 1), reg::kSuccess);
+  EXPECT_EQ(store_->DeleteValue(key, "ApiKey"), reg::kSuccess);
+  EXPECT_EQ(ReadRaw(kAppKey, L"ApiKey").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(ReadRaw(kAppKey, L"Kept").status, ERROR_SUCCESS);
+  EXPECT_EQ(store_->DeleteValue(key, "ApiKey"), reg::kFileNotFound);
+  EXPECT_EQ(store_->DeleteValue(999, "Kept"), reg::kInvalidHandle);
+}
+
+// A reader (another program showing these settings) reads what is there,
+// creates nothing and is refused every write.
+TEST_F(RegistryStoreTest, ReaderCreatesNothingAndWritesNothing) {
+  PlatformOptions readOnly;
+  readOnly.readOnlySettings = true;
+  auto reader = MakeProfileStore(readOnly, Profile());
+  reader->SetRegistryKey(kCompanyName);
+  EXPECT_EQ(reader->GetProfileInt("Preferences", "Rain", 7), 7);
+  EXPECT_EQ(reader->WriteProfileInt("Preferences", "Rain", 0), FALSE);
+  reg::Key key = 0;
+  ASSERT_EQ(reader->CreateKey("Software\\Quenwick Software\\" + Profile(), key), reg::kSuccess);
+  std::uint32_t size = 0;
+  EXPECT_EQ(reader->QueryValueEx(key, "LastLocation", nullptr, nullptr, &size), reg::kFileNotFound);
+  const unsigned char byte = 1;
+  EXPECT_EQ(reader->SetValueEx(key, "LastLocation", reg::kBinary, &byte, 1), reg::kAccessDenied);
+  EXPECT_EQ(reader->DeleteValue(key, "LastLocation"), reg::kFileNotFound);
+  EXPECT_EQ(reader->CloseKey(key), reg::kSuccess);
+  EXPECT_FALSE(KeyExists(kAppKey));
+
+  ASSERT_EQ(store_->WriteProfileInt("Preferences", "Rain", 0), TRUE);
+  WriteRaw(kAppKey, L"LastLocation", REG_SZ, L"Pine", 5 * sizeof(wchar_t));
+  EXPECT_EQ(reader->GetProfileInt("Preferences", "Rain", 7), 0);
+  ASSERT_EQ(reader->CreateKey("Software\\Quenwick Software\\" + Profile(), key), reg::kSuccess);
+  EXPECT_EQ(reader->QueryValueEx(key, "LastLocation", nullptr, nullptr, &size), reg::kSuccess);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(reader->SetValueEx(key, "LastLocation", reg::kBinary, &byte, 1), reg::kAccessDenied);
+  EXPECT_EQ(reader->DeleteValue(key, "LastLocation"), reg::kAccessDenied);
+  EXPECT_EQ(reader->WriteProfileInt("Preferences", "Rain", 1), FALSE);
+  EXPECT_EQ(ReadRaw(kPrefsKey, L"Rain").bytes, (std::vector<BYTE>{0, 0, 0, 0}));
+}
+
 // The settings' own operations on the registry: start-up on an empty
 // registry, the last location and a changed flag.
 TEST_F(RegistryStoreTest, SettingsRoundTripThroughTheRegistry) {

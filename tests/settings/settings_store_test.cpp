@@ -240,4 +240,65 @@ TEST_F(SettingsStoreTest, CommandLineRunReadsButNeverWritesTheLocation) {
   EXPECT_EQ(Written(), Changes{});
 }
 
+struct StoredKeyCase {
+  const char* name;
+  reg::ValueType type;
+  std::string data;
+  std::string expected;
+};
+using named_rows::PrintTo;
+
+class StoredApiKeyTest : public SettingsStoreTest,
+                         public ::testing::WithParamInterface<StoredKeyCase> {};
+
+TEST_P(StoredApiKeyTest, ReadsAsExpected) {
+  Store(kAppKey, HiveValue{kApiKeyValue, GetParam().type, GetParam().data});
+  StartUp();
+  EXPECT_EQ(ReadApiKey(store_, app_), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredApiKeyTest,
+    ::testing::Values(StoredKeyCase{"Text", reg::kSz, std::string("AIzaStoredKey\0", 14),
+                                    "AIzaStoredKey"},
+                      StoredKeyCase{"NoNul", reg::kSz, "AIzaStoredKey", "AIzaStoredKey"},
+                      StoredKeyCase{"Empty", reg::kSz, std::string(1, '\0'), ""},
+                      StoredKeyCase{"NoBytes", reg::kSz, "", ""},
+                      StoredKeyCase{"Dword", reg::kDword, Dword(0x41), ""},
+                      StoredKeyCase{"StopsAtNul", reg::kSz, std::string("abc\0def\0", 8), "abc"}),
+    named_rows::RowName<StoredKeyCase>);
+
+TEST_F(SettingsStoreTest, ApiKeyIsStoredBesideTheLocationAndRemovedByAnEmptyKey) {
+  Store(kAppKey, HiveValue{kLastLocationValue, reg::kSz, std::string("Kept\0", 5)});
+  StartUp();
+  EXPECT_EQ(ReadApiKey(store_, app_), "");
+
+  ASSERT_TRUE(WriteApiKey(store_, app_, "AIzaNewKey"));
+  EXPECT_EQ(*FindValue(*FindKey(store_.hive(), kAppKey), kApiKeyValue),
+            (HiveValue{kApiKeyValue, reg::kSz, std::string("AIzaNewKey\0", 11)}));
+  EXPECT_EQ(ReadApiKey(store_, app_), "AIzaNewKey");
+
+  ASSERT_TRUE(WriteApiKey(store_, app_, ""));
+  EXPECT_EQ(FindValue(*FindKey(store_.hive(), kAppKey), kApiKeyValue), nullptr);
+  EXPECT_EQ(ReadApiKey(store_, app_), "");
+  // The neighbour is untouched.
+  EXPECT_NE(FindValue(*FindKey(store_.hive(), kAppKey), kLastLocationValue), nullptr);
+
+  // Removing what is not there succeeds and writes nothing.
+  store_.ClearWrites();
+  EXPECT_TRUE(WriteApiKey(store_, app_, ""));
+  EXPECT_EQ(Written(), Changes{});
+}
+
+TEST_F(SettingsStoreTest, RefusedApiKeyWriteIsReported) {
+  StartUp();
+  store_.FailWrites(true);
+  EXPECT_FALSE(WriteApiKey(store_, app_, "AIzaNewKey"));
+  store_.FailWrites(false);
+  ASSERT_TRUE(WriteApiKey(store_, app_, "AIzaNewKey"));
+  store_.FailWrites(true);
+  EXPECT_FALSE(WriteApiKey(store_, app_, ""));
+  EXPECT_EQ(ReadApiKey(store_, app_), "AIzaNewKey");
+}
+
 }  // namespace

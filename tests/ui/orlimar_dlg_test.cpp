@@ -1,6 +1,7 @@
 // The main dialog driven with keys and clicks on the offscreen platform:
 // template, look-up, units, forecast, exit paths, save location, mnemonics.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -317,7 +318,9 @@ class OrlimarDlgTest : public QObject {
     QCOMPARE(h->Text(IDC_ADDRESS), address);
     QCOMPARE(h->Text(IDC_LONGITUDE), QString());
     QCOMPARE(h->Text(IDC_ELEVATION), QString());
-    QCOMPARE(h->Text(IDC_LATITUDE_DMS), QString("37:56:58.2486"));
+    // No degrees of the previous place beside "Not found".
+    QCOMPARE(h->Text(IDC_LATITUDE_DMS), QString());
+    QCOMPARE(h->Text(IDC_LONGITUDE_DMS), QString());
     QCOMPARE(QApplication::focusWidget(), focused);
   }
 
@@ -332,7 +335,8 @@ class OrlimarDlgTest : public QObject {
     QCOMPARE(boxes.seen[0].text, QString("Error number 12029"));
     QCOMPARE(boxes.seen[0].title, QString("Orlimar"));
     QCOMPARE(boxes.seen[0].icon, QMessageBox::Warning);
-    for (int id : {IDC_ADDRESS, IDC_LATITUDE, IDC_LONGITUDE, IDC_ELEVATION}) {
+    for (int id : {IDC_ADDRESS, IDC_LATITUDE, IDC_LONGITUDE, IDC_LATITUDE_DMS, IDC_LONGITUDE_DMS,
+                   IDC_ELEVATION}) {
       QCOMPARE(h->Text(id), QString());
     }
     QVERIFY(!h->Ended());
@@ -473,17 +477,25 @@ class OrlimarDlgTest : public QObject {
   }
 
   void systemMenuOpens_data() {
-    QTest::addColumn<bool>("byKey");
-    QTest::newRow("right-click on the background") << false;
-    QTest::newRow("Alt+Space") << true;
+    QTest::addColumn<int>("key");  // 0: the mouse
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("focus");
+    QTest::newRow("right-click on the background") << 0 << 0 << IDC_LOCATION;
+    QTest::newRow("Alt+Space") << int(Qt::Key_Space) << int(Qt::AltModifier) << IDC_LOCATION;
+    QTest::newRow("Menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier) << IDC_LOCATION;
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier) << IDC_LOCATION;
+    QTest::newRow("Menu key on a check box")
+        << int(Qt::Key_Menu) << int(Qt::NoModifier) << IDC_TEMPERATURE;
   }
 
   void systemMenuOpens() {
-    QFETCH(bool, byKey);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, focus);
     QVERIFY(h->Start());
     QMenu* menu = WindowTestAccess::SystemMenu(*h->dialog);
-    if (byKey) {
-      QTest::keyClick(h->Control(IDC_LOCATION), Qt::Key_Space, Qt::AltModifier);
+    if (key != 0) {
+      QTest::keyClick(h->Control(focus), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     } else {
       // Over the "Latitude" label: statics let the click through to the dialog.
       const QPoint at(20, 115);
@@ -495,6 +507,72 @@ class OrlimarDlgTest : public QObject {
     QVERIFY(!h->Ended());
     QTest::keyClick(menu, Qt::Key_C);
     QTRY_VERIFY(h->Ended());
+  }
+
+  void unitsButtonIsNamedForAssistiveTechnology() {
+    QVERIFY(h->Start());
+    QAccessibleInterface* units = QAccessible::queryAccessibleInterface(h->Control(IDC_UNITS));
+    QVERIFY(units != nullptr);
+    QCOMPARE(units->text(QAccessible::Name), QString("Elevation unit: feet"));
+    Click(IDC_UNITS);
+    QCOMPARE(units->text(QAccessible::Name), QString("Elevation unit: meters"));
+    QCOMPARE(h->Text(IDC_UNITS), QString("meters"));
+    Click(IDC_UNITS);
+    QCOMPARE(units->text(QAccessible::Name), QString("Elevation unit: feet"));
+  }
+
+  void resultFieldsAreReportedReadOnly_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("location") << IDC_LOCATION << false;
+    QTest::newRow("address") << IDC_ADDRESS << true;
+    QTest::newRow("latitude") << IDC_LATITUDE << true;
+    QTest::newRow("longitude") << IDC_LONGITUDE << true;
+    QTest::newRow("latitude dms") << IDC_LATITUDE_DMS << true;
+    QTest::newRow("longitude dms") << IDC_LONGITUDE_DMS << true;
+    QTest::newRow("elevation") << IDC_ELEVATION << true;
+  }
+
+  void resultFieldsAreReportedReadOnly() {
+    QFETCH(int, id);
+    QFETCH(bool, readOnly);
+    QVERIFY(h->Start());
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(h->Control(id));
+    QVERIFY(field != nullptr);
+    QCOMPARE(bool(field->state().readOnly), readOnly);
+    QCOMPARE(bool(field->state().editable), !readOnly);
+  }
+
+  // A screen reader toggles a box through its action interface, without a click.
+  void toggleActionReachesTheDialogAsAClickDoes() {
+    QVERIFY(h->Start());
+    QAccessibleInterface* temperature =
+        QAccessible::queryAccessibleInterface(h->Control(IDC_TEMPERATURE));
+    QVERIFY(temperature != nullptr && temperature->actionInterface() != nullptr);
+    QVERIFY(temperature->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::toggleAction()));
+    temperature->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(!Box(IDC_TEMPERATURE)->isChecked());
+    QVERIFY(!h->Control(IDC_DEW_POINT)->isEnabled());
+    QVERIFY(!h->Control(IDC_WIND_CHILL)->isEnabled());
+    temperature->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(Box(IDC_TEMPERATURE)->isChecked());
+    QVERIFY(h->Control(IDC_DEW_POINT)->isEnabled());
+    QVERIFY(h->Control(IDC_WIND_CHILL)->isEnabled());
+    // A click still tells the dialog once: Temperature off and its dependents with it.
+    Click(IDC_TEMPERATURE);
+    QVERIFY(!h->Control(IDC_DEW_POINT)->isEnabled());
+  }
+
+  void toggledSaveLocationCountsAsTheUsersChoice() {
+    QVERIFY(h->Start());
+    QAccessibleInterface* save =
+        QAccessible::queryAccessibleInterface(h->Control(IDC_SAVE_LOCATION));
+    save->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(Box(IDC_SAVE_LOCATION)->isChecked());
+    // Touched by the user: typing no longer unticks it.
+    Type(IDC_LOCATION, "x");
+    QVERIFY(Box(IDC_SAVE_LOCATION)->isChecked());
   }
 
   void storedLocationIsShownTickedUntilTyping() {

@@ -19,11 +19,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <stdexcept>
 
+#include "platform/window/qt/read_only_edit_accessible.h"
 #include "platform/window/qt/window_impl_qt.h"
 #include "platform/window/resources.h"
 
@@ -65,13 +68,29 @@ int MulDiv(int value, int numerator, int denominator) {
 }
 
 // The whole rectangle takes the click, as the system's check boxes do, not
-// only the box and its text.
+// only the box and its text. A change of state that no click made (a screen
+// reader's Toggle action) is reported as a click too, as the system's boxes
+// report every change the user makes; the program's own BM_SETCHECK is quiet.
 class DialogCheckBox : public QCheckBox {
  public:
-  using QCheckBox::QCheckBox;
+  DialogCheckBox(const QString& text, QWidget* parent, std::function<void()> clicked)
+      : QCheckBox(text, parent) {
+    QObject::connect(this, &QAbstractButton::clicked, this, clicked);
+    QObject::connect(this, &QAbstractButton::toggled, this, [this, clicked] {
+      if (!m_clicking) clicked();
+    });
+  }
 
  protected:
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+  // A click changes the state here, then says clicked().
+  void nextCheckState() override {
+    const QScopedValueRollback<bool> clicking(m_clicking, true);
+    QCheckBox::nextCheckState();
+  }
+
+ private:
+  bool m_clicking = false;
 };
 
 bool IsPushButton(HWND hwnd) { return hwnd != nullptr && hwnd->kind == WindowKind::PushButton; }
@@ -179,7 +198,11 @@ bool DialogWidget::HandleDialogKey(QKeyEvent* event) {
     DeliverFromEventLoop(&m_state.self, WM_SYSCOMMAND, SC_CLOSE, 0);
     return true;
   }
-  if (key == Qt::Key_Space && mods == Qt::AltModifier) {
+  // Desktops keep Alt+Space for their own window menu; the Menu key and
+  // Shift+F10, the keyboard's context menu, open the dialog's.
+  if ((key == Qt::Key_Space && mods == Qt::AltModifier) ||
+      (key == Qt::Key_Menu && mods == Qt::NoModifier) ||
+      (key == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
     m_state.ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
     return true;
   }
@@ -301,8 +324,11 @@ QWidget* DialogState::MakeEdit(const DialogControl& c, HWND__& record) {
     record.kind = WindowKind::MultiLineEdit;
     w = edit;
   } else {
-    auto* edit = new QLineEdit(Caption(c.caption), widget);
+    auto* edit = new QLineEdit(widget);
+    // Before the text: setting it may already ask for the accessible interface.
+    if (readOnly) ReportReadOnlyToAssistiveTechnology(edit);
     edit->setReadOnly(readOnly);
+    edit->setText(Caption(c.caption));
     edit->setFrame(c.style & WS_BORDER);
     QObject::connect(edit, &QLineEdit::textChanged, widget,
                      [this, &record] { Notify(record, EN_CHANGE); });
@@ -330,18 +356,19 @@ QWidget* DialogState::MakeButton(const DialogControl& c, HWND__& record) {
   }
   QAbstractButton* button = nullptr;
   if (type == BS_AUTOCHECKBOX) {
-    button = new DialogCheckBox(Caption(c.caption), widget);
+    button = new DialogCheckBox(Caption(c.caption), widget,
+                                [this, &record] { Notify(record, BN_CLICKED); });
     record.kind = WindowKind::CheckBox;
   } else {
     auto* push = new QPushButton(Caption(c.caption), widget);
     push->setAutoDefault(false);
     push->setDefault(type == BS_DEFPUSHBUTTON);
+    QObject::connect(push, &QAbstractButton::clicked, widget,
+                     [this, &record] { Notify(record, BN_CLICKED); });
     button = push;
     record.kind = WindowKind::PushButton;
   }
   button->setFocusPolicy((c.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-  QObject::connect(button, &QAbstractButton::clicked, widget,
-                   [this, &record] { Notify(record, BN_CLICKED); });
   return button;
 }
 

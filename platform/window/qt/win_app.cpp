@@ -22,6 +22,8 @@ CWinApp* AfxGetApp() { return g_app; }
 // A program started from a terminal already writes to it.
 void UseParentConsole() {}
 
+bool WindowSystemNeedsDisplay() { return true; }
+
 int AfxWinMain(int argc, char** argv) {
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return 1;
@@ -29,7 +31,7 @@ int AfxWinMain(int argc, char** argv) {
   QApplication qt(argc, argv);
   QCoreApplication::setApplicationName(QString::fromLocal8Bit(name.c_str()));
   // Lets the desktop match the window with the installed menu entry and its icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("orlimar"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quenwick.Orlimar"));
   app->m_strAppName = name;
   app->m_argc = argc;
   app->m_argv = argv;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "platform/window/qt/window_impl_qt.h"
@@ -50,6 +51,8 @@ LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
       return BST_UNCHECKED;
     case BM_SETCHECK:
       if (auto* box = qobject_cast<QCheckBox*>(button)) {
+        // Set by the program, not changed by the user: no click notification.
+        const QSignalBlocker quiet(box);
         // A two-state box shows any state but unchecked as checked.
         box->setCheckState(wParam == BST_UNCHECKED                            ? Qt::Unchecked
                            : wParam == BST_INDETERMINATE && box->isTristate() ? Qt::PartiallyChecked
@@ -120,6 +123,11 @@ std::string CWnd::GetWindowText() const {
   if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQString(group->title());
   if (auto* label = qobject_cast<QLabel*>(w)) return FromQString(label->text());
   return FromQString(w->windowTitle());
+}
+
+void CWnd::SetAccessibleName(const std::string& name) {
+  if (m_hWnd == nullptr || m_hWnd->widget == nullptr) return;
+  m_hWnd->widget->setAccessibleName(ToQString(name));
 }
 
 BOOL CWnd::EnableWindow(BOOL enable) {

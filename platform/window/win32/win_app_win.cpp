@@ -62,6 +62,8 @@ void UseParentConsole() {
   if (std::freopen("CONOUT$", "w", stderr) != nullptr) std::cerr.clear();
 }
 
+bool WindowSystemNeedsDisplay() { return false; }
+
 int AfxWinMain(int argc, char** argv) {
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return 1;

@@ -1,0 +1,12 @@
+// JSON output through nlohmann/json, which does the escaping and the numbers.
+#include "platform/json/json_object.h"
+
+#include <nlohmann/json.hpp>
+
+std::string JsonObjectText(const JsonMembers& members) {
+  nlohmann::ordered_json object = nlohmann::ordered_json::object();
+  for (const auto& [name, value] : members) {
+    std::visit([&object, &name](const auto& v) { object[name] = v; }, value);
+  }
+  return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
