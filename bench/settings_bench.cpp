@@ -65,9 +65,10 @@ void WriteFiles() {
   }
 }
 
-void HiveLoad(benchmark::State& state) {
+// Start-up's reads: the flags and the last location, from a store made anew.
+void LoadHive(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
-    auto store = MakeHiveProfileStore("Orlimar", HivePath());
+    auto store = MakeHiveProfileStore("Orlimar", path);
     AppSettingsState app;
     SetUpRegistry(*store, app);
     LoadPreferences(*store);
@@ -75,6 +76,21 @@ void HiveLoad(benchmark::State& state) {
     benchmark::DoNotOptimize(app.m_szLastLocation[0]);
   }
 }
+
+// One flag changed per save, as after one click and Exit; the store lives on.
+void SaveHive(benchmark::State& state, const std::string& path) {
+  auto store = MakeHiveProfileStore("Orlimar", path);
+  AppSettingsState app;
+  SetUpRegistry(*store, app);
+  LoadPreferences(*store);
+  Dialog dialog;
+  for (auto _ : state) {
+    dialog.m_bSleet = !dialog.m_bSleet;
+    SaveChangedPreferences(*store, dialog);
+  }
+}
+
+void HiveLoad(benchmark::State& state) { LoadHive(state, HivePath()); }
 
 void QSettingsLoad(benchmark::State& state) {
   for (auto _ : state) {
@@ -87,18 +103,7 @@ void QSettingsLoad(benchmark::State& state) {
   }
 }
 
-// One flag changed per save, as after one click and Exit; the store lives on.
-void HiveSave(benchmark::State& state) {
-  auto store = MakeHiveProfileStore("Orlimar", HivePath());
-  AppSettingsState app;
-  SetUpRegistry(*store, app);
-  LoadPreferences(*store);
-  Dialog dialog;
-  for (auto _ : state) {
-    dialog.m_bSleet = !dialog.m_bSleet;
-    SaveChangedPreferences(*store, dialog);
-  }
-}
+void HiveSave(benchmark::State& state) { SaveHive(state, HivePath()); }
 
 void QSettingsSave(benchmark::State& state) {
   QSettings ini(IniPath(), QSettings::IniFormat);
@@ -110,28 +115,9 @@ void QSettingsSave(benchmark::State& state) {
   }
 }
 
-void LargeHiveLoad(benchmark::State& state) {
-  for (auto _ : state) {
-    auto store = MakeHiveProfileStore("Orlimar", LargeHivePath());
-    AppSettingsState app;
-    SetUpRegistry(*store, app);
-    LoadPreferences(*store);
-    ReadLastLocation(*store, app);
-    benchmark::DoNotOptimize(app.m_szLastLocation[0]);
-  }
-}
+void LargeHiveLoad(benchmark::State& state) { LoadHive(state, LargeHivePath()); }
 
-void LargeHiveSave(benchmark::State& state) {
-  auto store = MakeHiveProfileStore("Orlimar", LargeHivePath());
-  AppSettingsState app;
-  SetUpRegistry(*store, app);
-  LoadPreferences(*store);
-  Dialog dialog;
-  for (auto _ : state) {
-    dialog.m_bSleet = !dialog.m_bSleet;
-    SaveChangedPreferences(*store, dialog);
-  }
-}
+void LargeHiveSave(benchmark::State& state) { SaveHive(state, LargeHivePath()); }
 
 BENCHMARK(HiveLoad);
 BENCHMARK(QSettingsLoad);

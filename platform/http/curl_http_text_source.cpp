@@ -78,23 +78,18 @@ CurlUrl ParseUrl(const std::string& text, std::uint32_t failure, CURLU* base = n
   return url;
 }
 
-std::string Scheme(CURLU* url) {
-  char* scheme = nullptr;
-  curl_url_get(url, CURLUPART_SCHEME, &scheme, 0);
-  std::string text = scheme ? scheme : "";
-  curl_free(scheme);
-  return text;
+// One part of a parsed address as text; empty when it has none.
+std::string Part(CURLU* url, CURLUPart part) {
+  char* text = nullptr;
+  curl_url_get(url, part, &text, 0);
+  std::string copy = text ? text : "";
+  curl_free(text);
+  return copy;
 }
+
+std::string Scheme(CURLU* url) { return Part(url, CURLUPART_SCHEME); }
 
 bool Served(const std::string& scheme) { return scheme == "http" || scheme == "https"; }
-
-std::string FullUrl(CURLU* url) {
-  char* full = nullptr;
-  curl_url_get(url, CURLUPART_URL, &full, 0);
-  std::string text = full ? full : "";
-  curl_free(full);
-  return text;
-}
 
 bool HeaderIs(std::string_view line, std::string_view name) {
   return line.size() > name.size() && curl_strnequal(line.data(), name.data(), name.size());
@@ -347,7 +342,7 @@ size_t Transfer::FindLineEnd() {
 }
 
 void Transfer::Start(CURLU* url) {
-  if (FullUrl(url).size() > kMaxUrlLength) {
+  if (Part(url, CURLUPART_URL).size() > kMaxUrlLength) {
     throw CInternetException(kErrorInvalidUrl, "address longer than 16384 characters");
   }
   buffer_.clear();

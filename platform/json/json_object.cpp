@@ -5,8 +5,8 @@
 
 std::string JsonObjectText(const JsonMembers& members) {
   nlohmann::ordered_json object = nlohmann::ordered_json::object();
-  for (const auto& [name, value] : members) {
-    std::visit([&object, &name](const auto& v) { object[name] = v; }, value);
+  for (const auto& member : members) {
+    std::visit([&](const auto& v) { object[member.first] = v; }, member.second);
   }
   return object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
