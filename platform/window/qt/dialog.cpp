@@ -595,31 +595,6 @@ void CDialog::MapDialogRect(RECT& rect) const {
   if (m_state != nullptr) m_state->MapDialogRect(rect);
 }
 
-BOOL CDialog::OnInitDialog() {
-  UpdateData(FALSE);
-  return TRUE;
-}
-
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-void CDialog::OnOK() {
-  UpdateData(TRUE);
-  EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
-const MessageMap* CDialog::GetThisMessageMap() {
-  static const MessageMapEntry entries[] = {
-      MapBnClicked(IDOK, &CDialog::OnOK),
-      MapBnClicked(IDCANCEL, &CDialog::OnCancel),
-  };
-  static const MessageMap map{CWnd::GetThisMessageMap(), entries, std::size(entries)};
-  return &map;
-}
-
-const MessageMap* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
-
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_state == nullptr) return 0;
   switch (message) {

@@ -175,29 +175,6 @@ void CWnd::OnSysCommand(UINT id, LPARAM) {
   if ((id & 0xFFF0) == SC_CLOSE) SendMessage(WM_CLOSE);
 }
 
-const MessageMap* CWnd::GetThisMessageMap() {
-  static const MessageMap map{nullptr, nullptr, 0};
-  return &map;
-}
-
-const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
-
-LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
-    for (std::size_t i = 0; i < map->count; ++i) {
-      const MessageMapEntry& entry = map->entries[i];
-      if (entry.message != message) continue;
-      if (message == WM_COMMAND) {
-        if (entry.id != LOWORD(wParam) || entry.code != HIWORD(wParam)) continue;
-        (this->*entry.command)();
-        return 0;
-      }
-      return (this->*entry.handler)(wParam, lParam);
-    }
-  }
-  return DefWindowProc(message, wParam, lParam);
-}
-
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND) OnSysCommand(static_cast<UINT>(wParam), lParam);
   return 0;

@@ -97,31 +97,6 @@ void CDialog::MapDialogRect(RECT& rect) const {
   if (m_hWnd != nullptr) ::MapDialogRect(m_hWnd, &rect);
 }
 
-BOOL CDialog::OnInitDialog() {
-  UpdateData(FALSE);
-  return TRUE;
-}
-
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-void CDialog::OnOK() {
-  UpdateData(TRUE);
-  EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
-const MessageMap* CDialog::GetThisMessageMap() {
-  static const MessageMapEntry entries[] = {
-      MapBnClicked(IDOK, &CDialog::OnOK),
-      MapBnClicked(IDCANCEL, &CDialog::OnCancel),
-  };
-  static const MessageMap map{CWnd::GetThisMessageMap(), entries, std::size(entries)};
-  return &map;
-}
-
-const MessageMap* CDialog::GetMessageMap() const { return GetThisMessageMap(); }
-
 // WM_CLOSE, DM_SETDEFID, DM_GETDEFID and WM_NEXTDLGCTL are the dialog manager's.
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CWnd::DefWindowProc(message, wParam, lParam);

@@ -183,29 +183,6 @@ void CWnd::OnSysCommand(UINT id, LPARAM lParam) {
   if (DialogState* state = StateOf(m_hWnd)) state->CallOriginal(WM_SYSCOMMAND, id, lParam);
 }
 
-const MessageMap* CWnd::GetThisMessageMap() {
-  static const MessageMap map{nullptr, nullptr, 0};
-  return &map;
-}
-
-const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
-
-LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
-    for (std::size_t i = 0; i < map->count; ++i) {
-      const MessageMapEntry& entry = map->entries[i];
-      if (entry.message != message) continue;
-      if (message == WM_COMMAND) {
-        if (entry.id != LOWORD(wParam) || entry.code != HIWORD(wParam)) continue;
-        (this->*entry.command)();
-        return 0;
-      }
-      return (this->*entry.handler)(wParam, lParam);
-    }
-  }
-  return DefWindowProc(message, wParam, lParam);
-}
-
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SYSCOMMAND) {
     OnSysCommand(static_cast<UINT>(wParam), lParam);
