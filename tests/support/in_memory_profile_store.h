@@ -2,6 +2,7 @@
 // fail them, for tests of the settings logic.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/registry/hive_store.h"
@@ -17,6 +18,9 @@ class InMemoryProfileStore : public HiveStore {
 
   // Every write asked for, in order, including the failed ones.
   const std::vector<Write>& writes() const { return writes_; }
+  // The values written, as "Name=value": a DWORD in decimal, a text without
+  // its terminating NUL. Removals are left out.
+  std::vector<std::string> WrittenValues() const;
   void ClearWrites() { writes_.clear(); }
   void FailWrites(bool fail) { failWrites_ = fail; }
   Hive& hive() { return hive_; }

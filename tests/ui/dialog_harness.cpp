@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <cstring>
 
 #include "platform/window/qt/window_test_access.h"
 
@@ -57,20 +56,4 @@ int DialogHarness::DefId() {
   return static_cast<int>(LOWORD(static_cast<std::uintptr_t>(dialog->SendMessage(DM_GETDEFID))));
 }
 
-std::vector<std::string> DialogHarness::Writes() const {
-  std::vector<std::string> writes;
-  for (const auto& write : store.writes()) {
-    if (!write.change.value) continue;
-    const HiveValue& value = *write.change.value;
-    std::string data = value.data;
-    if (value.type == reg::kDword && data.size() == 4) {
-      std::uint32_t number = 0;
-      std::memcpy(&number, data.data(), 4);
-      data = std::to_string(number);
-    } else if (!data.empty() && data.back() == '\0') {
-      data.pop_back();
-    }
-    writes.push_back(value.name + "=" + data);
-  }
-  return writes;
-}
+std::vector<std::string> DialogHarness::Writes() const { return store.WrittenValues(); }

@@ -1,7 +1,6 @@
 // The main dialog's fixture on user32.
 #include "tests/ui/win32/main_dialog_fixture.h"
 
-#include <cstring>
 
 #include "platform/window/win32/window_win.h"
 
@@ -37,20 +36,4 @@ void MainDialogTest::Type(int id, const std::wstring& text) const {
   for (wchar_t c : text) PostMessageW(Item(id), WM_CHAR, c, 1);
 }
 
-std::vector<std::string> MainDialogTest::Writes() const {
-  std::vector<std::string> writes;
-  for (const auto& write : store.writes()) {
-    if (!write.change.value) continue;
-    const HiveValue& value = *write.change.value;
-    std::string data = value.data;
-    if (value.type == reg::kDword && data.size() == 4) {
-      std::uint32_t number = 0;
-      std::memcpy(&number, data.data(), 4);
-      data = std::to_string(number);
-    } else if (!data.empty() && data.back() == '\0') {
-      data.pop_back();
-    }
-    writes.push_back(value.name + "=" + data);
-  }
-  return writes;
-}
+std::vector<std::string> MainDialogTest::Writes() const { return store.WrittenValues(); }
